@@ -1,0 +1,121 @@
+#include "CDialog.h"
+
+#include "CWinApp.h"
+#include "ModalSeam.h"
+
+#include <commctrl.h>
+
+namespace {
+
+UINT ModalDriveMessage()
+{
+    static const UINT id = ::RegisterWindowMessageA("VellokariFrameworkModalDrive");
+    return id;
+}
+
+void InitControlsOnce()
+{
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls,
+                                      ICC_WIN95_CLASSES | ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
+        return ::InitCommonControlsEx(&controls) != FALSE;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
+// Reached through the dialog's own procedure for what the object's window
+// procedure left to the default processing.
+INT_PTR CALLBACK AfxDlgProc(HWND hwnd, UINT message, WPARAM, LPARAM)
+{
+    auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hwnd));
+    if (message == WM_INITDIALOG)
+        return dialog != nullptr ? dialog->HandleInitDialog() : TRUE;
+    if (message == ModalDriveMessage() && dialog != nullptr && dialog->m_bRunningModal) {
+        ModalSeam::Drive(*dialog);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_pParentWnd(parent), m_nIDTemplate(templateId) {}
+
+CDialog::~CDialog() = default;
+
+BOOL CDialog::HandleInitDialog()
+{
+    const BOOL result = OnInitDialog();
+    if (m_bModal && ModalSeam::Active())
+        PostMessage(ModalDriveMessage());
+    return result;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    InitControlsOnce();
+    HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+    if (owner == nullptr)
+        owner = AfxDefaultOwner();
+
+    m_bModal = true;
+    m_bRunningModal = true;
+    HookWindowCreate();
+    const INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+                                             owner, &AfxDlgProc, 0);
+    UnhookWindowCreate();
+    m_bRunningModal = false;
+    m_bModal = false;
+    return result;
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent)
+{
+    InitControlsOnce();
+    m_nIDTemplate = templateId;
+    if (parent != nullptr)
+        m_pParentWnd = parent;
+    HookWindowCreate();
+    const HWND hwnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId),
+                                           m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr,
+                                           &AfxDlgProc, 0);
+    UnhookWindowCreate();
+    return hwnd != nullptr;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::EndDialog(int result)
+{
+    if (m_hWnd == nullptr)
+        return;
+    ::EndDialog(m_hWnd, result);
+    if (m_bModal)
+        m_bRunningModal = false;
+}
+
+const MessageMap* CDialog::GetMessageMap() const
+{
+    using H = Handler<CDialog>;
+    static const MessageMap map{CWnd::GetMessageMap(), {
+        H::Clicked(IDOK, &CDialog::OnOK),
+        H::Clicked(IDCANCEL, &CDialog::OnCancel),
+    }};
+    return &map;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// A dialog from a template of the program's resources: modal (DoModal) or a
+// modeless child (Create). Its controls meet its members in DoDataExchange.
+#include "CWnd.h"
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // Runs the dialog in its own modal loop; the value given to EndDialog,
+    // or -1 when the dialog could not be created. Without a parent the main
+    // window (or the popup last active over it) owns the dialog.
+    virtual INT_PTR DoModal();
+    // Creates the dialog's window as a modeless child of the parent.
+    virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
+
+    virtual BOOL OnInitDialog();  // the first exchange towards the controls; TRUE
+    virtual void OnOK();          // takes the controls, ends with IDOK
+    virtual void OnCancel();      // ends with IDCANCEL
+    void EndDialog(int result);
+
+    UINT GetTemplateId() const { return m_nIDTemplate; }
+    bool IsRunningModal() const { return m_bRunningModal; }
+
+protected:
+    const MessageMap* GetMessageMap() const override;
+
+    CWnd* m_pParentWnd;
+
+private:
+    friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
+    BOOL HandleInitDialog();
+
+    UINT m_nIDTemplate;
+    bool m_bModal = false;
+    bool m_bRunningModal = false;
+};

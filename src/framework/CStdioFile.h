@@ -1,0 +1,33 @@
+#pragma once
+// A file read and written line by line. In text mode (the default) a read
+// turns CR LF into a line end, ends a line at a lone LF, keeps a lone CR and
+// stops at the byte 0x1A; a write turns each LF into CR LF. With typeBinary
+// nothing is translated: lines end at LF and CRs stay in the text.
+#include "CFile.h"
+#include "CString.h"
+
+class CStdioFile : public CFile {
+public:
+    CStdioFile() = default;
+
+    BOOL Open(const char* path, UINT flags) override;
+    void Close() override;
+    UINT Read(void* buffer, UINT count) override;
+
+    // TRUE for every line read (a last line without a line end included),
+    // FALSE at the end of the file with nothing read, or on a read error
+    // (then GetError() is not 0). The line end is not part of the text.
+    BOOL ReadString(CString& line);
+    // Writes the text; FALSE when not every byte reached the file.
+    BOOL WriteString(const char* text);
+
+private:
+    int NextByte();  // -1 at the end or on an error
+    int PeekByte();
+
+    bool m_bText = true;
+    bool m_bEnd = false;
+    char m_buffer[4096];
+    UINT m_nFill = 0;
+    UINT m_nPos = 0;
+};

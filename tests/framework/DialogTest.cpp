@@ -1,0 +1,252 @@
+#include "AfxMessageBox.h"
+#include "CDataExchange.h"
+#include "CDialog.h"
+#include "CWinApp.h"
+#include "FrameworkTest.h"
+#include "ModalSeam.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A dialog that exchanges all four kinds of value and logs what it handles.
+class TestDialog : public CDialog {
+public:
+    explicit TestDialog(CWnd* parent = nullptr) : CDialog(IDD_FW_TEST, parent) {}
+
+    CString m_strEdit;
+    int m_nCheck = 0;
+    int m_nRadio = -1;
+    CString m_strCombo;
+    std::vector<std::string> m_log;
+    CWnd m_button;
+
+    BOOL OnInitDialog() override
+    {
+        for (const char* name : {"BorewayForTCP", "BorewayForFTP", "BorewayOne"})
+            SendDlgItemMessageA(m_hWnd, IDC_FW_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+        m_log.push_back("init");
+        return CDialog::OnInitDialog();
+    }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_CREATE)
+            m_log.push_back("create");
+        if (message == WM_COMMAND && LOWORD(wParam) == IDC_FW_BUTTON)
+            m_log.push_back("windowproc");
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Control(pDX, IDC_FW_BUTTON, m_button);
+        DDX_Text(pDX, IDC_FW_EDIT, m_strEdit);
+        DDX_Check(pDX, IDC_FW_CHECK, m_nCheck);
+        DDX_Radio(pDX, IDC_FW_RADIO1, m_nRadio);
+        DDX_CBString(pDX, IDC_FW_COMBO, m_strCombo);
+    }
+
+    const MessageMap* GetMessageMap() const override
+    {
+        using H = Handler<TestDialog>;
+        static const MessageMap map{CDialog::GetMessageMap(), {
+            H::Clicked(IDC_FW_BUTTON, &TestDialog::OnButton),
+            H::Notify(NM_CLICK, IDC_FW_BUTTON, &TestDialog::OnNotifyClick),
+            H::Timer(&TestDialog::OnTimer),
+            H::Clicked(IDC_FW_BUTTON, &TestDialog::OnButtonSecond),  // never reached: first entry wins
+            H::CtlColor(&TestDialog::OnCtlColor),
+        }};
+        return &map;
+    }
+
+private:
+    void OnButton() { m_log.push_back("clicked"); }
+    void OnButtonSecond() { m_log.push_back("second"); }
+    void OnNotifyClick(NMHDR* header, LRESULT* result)
+    {
+        m_log.push_back("notify " + std::to_string(header->idFrom));
+        *result = 7;
+    }
+    void OnTimer(UINT_PTR id)
+    {
+        m_log.push_back("timer " + std::to_string(id));
+        CDialog::OnTimer(id);
+    }
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT kind)
+    {
+        const HBRUSH base = CDialog::OnCtlColor(pDC, pWnd, kind);
+        if (kind == CTLCOLOR_STATIC && pWnd->GetDlgCtrlID() == IDC_FW_LABEL)
+            return static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+        return base;
+    }
+};
+
+std::string Text(HWND dialog, int id)
+{
+    char text[256] = {};
+    ::GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+bool Checked(HWND dialog, int id)
+{
+    return ::SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+}  // namespace
+
+TEST(Dialog, DataExchangeRunsBothWaysThroughRealControls)
+{
+    TestDialog dialog;
+    dialog.m_strEdit = "\\tools\\表.exe";
+    dialog.m_nCheck = 1;
+    dialog.m_nRadio = 2;
+    dialog.m_strCombo = "BorewayForF";  // selects the entry that begins with it
+    ASSERT_TRUE(dialog.Create(IDD_FW_TEST));
+    const HWND hwnd = dialog.m_hWnd;
+
+    EXPECT_EQ(Text(hwnd, IDC_FW_EDIT), "\\tools\\表.exe");
+    EXPECT_TRUE(Checked(hwnd, IDC_FW_CHECK));
+    EXPECT_FALSE(Checked(hwnd, IDC_FW_RADIO1));
+    EXPECT_TRUE(Checked(hwnd, IDC_FW_RADIO3));
+    EXPECT_EQ(::SendDlgItemMessageA(hwnd, IDC_FW_COMBO, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(Text(hwnd, IDC_FW_COMBO), "BorewayForFTP");
+
+    ::SetDlgItemTextA(hwnd, IDC_FW_EDIT, "引数 %letter%");
+    ::SendDlgItemMessageA(hwnd, IDC_FW_CHECK, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendDlgItemMessageA(hwnd, IDC_FW_RADIO3, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SetDlgItemTextA(hwnd, IDC_FW_COMBO, "自由な文字");
+    dialog.UpdateData(TRUE);
+    EXPECT_EQ(dialog.m_strEdit, "引数 %letter%");
+    EXPECT_EQ(dialog.m_nCheck, 0);
+    EXPECT_EQ(dialog.m_nRadio, -1);  // no button of the group is on
+    EXPECT_EQ(dialog.m_strCombo, "自由な文字");
+
+    // A text that begins no entry goes into the field.
+    dialog.m_strCombo = "none";
+    dialog.m_nRadio = 0;
+    dialog.UpdateData(FALSE);
+    EXPECT_EQ(Text(hwnd, IDC_FW_COMBO), "none");
+    EXPECT_TRUE(Checked(hwnd, IDC_FW_RADIO1));
+    EXPECT_FALSE(Checked(hwnd, IDC_FW_RADIO3));
+}
+
+TEST(Dialog, WindowProcRunsFirstAndTheTableDispatchesByIdAndCode)
+{
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_FW_TEST));
+    EXPECT_EQ(dialog.m_log, (std::vector<std::string>{"create", "init"}));
+    dialog.m_log.clear();
+
+    ::SendMessageA(::GetDlgItem(dialog.m_hWnd, IDC_FW_BUTTON), BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog.m_log, (std::vector<std::string>{"windowproc", "clicked"}));
+    dialog.m_log.clear();
+
+    NMHDR header{::GetDlgItem(dialog.m_hWnd, IDC_FW_BUTTON), IDC_FW_BUTTON, static_cast<UINT>(NM_CLICK)};
+    EXPECT_EQ(dialog.SendMessage(WM_NOTIFY, IDC_FW_BUTTON, reinterpret_cast<LPARAM>(&header)), 7);
+    header.code = static_cast<UINT>(NM_DBLCLK);  // not in the table
+    dialog.SendMessage(WM_NOTIFY, IDC_FW_BUTTON, reinterpret_cast<LPARAM>(&header));
+    dialog.SendMessage(WM_TIMER, 101, 0);
+    EXPECT_EQ(dialog.m_log, (std::vector<std::string>{"notify 208", "timer 101"}));
+
+    // The colour handler's brush is the message's result.
+    const HWND label = ::GetDlgItem(dialog.m_hWnd, IDC_FW_LABEL);
+    const HDC dc = ::GetDC(label);
+    EXPECT_EQ(dialog.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label)),
+              reinterpret_cast<LRESULT>(::GetStockObject(BLACK_BRUSH)));
+    ::ReleaseDC(label, dc);
+}
+
+TEST(Dialog, ControlsAreSubclassedAndLetGo)
+{
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_FW_TEST));
+    const HWND button = ::GetDlgItem(dialog.m_hWnd, IDC_FW_BUTTON);
+    EXPECT_EQ(dialog.m_button.m_hWnd, button);
+    EXPECT_EQ(CWnd::FromHandlePermanent(button), &dialog.m_button);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_FW_BUTTON), &dialog.m_button);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(button, GWLP_WNDPROC)), &AfxWndProc);
+
+    EXPECT_EQ(dialog.m_button.UnsubclassWindow(), button);
+    EXPECT_NE(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(button, GWLP_WNDPROC)), &AfxWndProc);
+    EXPECT_EQ(CWnd::FromHandlePermanent(button), nullptr);
+    // A plain item is reached through a temporary object.
+    CWnd* temporary = dialog.GetDlgItem(IDC_FW_BUTTON);
+    ASSERT_NE(temporary, nullptr);
+    EXPECT_EQ(temporary->m_hWnd, button);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_FW_EDIT)->GetDlgCtrlID(), IDC_FW_EDIT);
+
+    // The window goes when its owner object goes.
+    const HWND hwnd = dialog.m_hWnd;
+    {
+        TestDialog other;
+        ASSERT_TRUE(other.Create(IDD_FW_TEST));
+        EXPECT_TRUE(::IsWindow(other.m_hWnd));
+        dialog.m_strEdit = "x";
+    }
+    EXPECT_TRUE(::IsWindow(hwnd));
+}
+
+TEST(Dialog, ModalDialogIsDrivenInsideItsLoop)
+{
+    ModalSeam seam;
+    std::vector<std::string> seen;
+    seam.Push([&](CDialog& d) {
+        auto& dialog = dynamic_cast<TestDialog&>(d);
+        seen.push_back(dialog.m_log.back());  // initialised before the driver runs
+        // Timers and posted messages are still handled inside the loop.
+        dialog.SetTimer(55, 10);
+        WaitFor([&] { return dialog.m_log.back() == "timer 55"; }, 5000);
+        dialog.KillTimer(55);
+        ::SetDlgItemTextA(d.m_hWnd, IDC_FW_EDIT, "入力");
+        ::SendMessageA(::GetDlgItem(d.m_hWnd, IDOK), BM_CLICK, 0, 0);
+    });
+    TestDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(seen, (std::vector<std::string>{"init"}));
+    EXPECT_EQ(dialog.m_log.back(), "timer 55");
+    EXPECT_EQ(dialog.m_strEdit, "入力");  // OnOK took the controls
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(seam.Driven(), 1);
+
+    // Cancel ends without taking the controls; a dialog without a driver,
+    // or one its driver leaves open, is ended and counted.
+    seam.Push([](CDialog& d) {
+        ::SetDlgItemTextA(d.m_hWnd, IDC_FW_EDIT, "捨てる");
+        ::SendMessageA(d.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    });
+    seam.Push([](CDialog&) {});
+    TestDialog second;
+    EXPECT_EQ(second.DoModal(), IDCANCEL);
+    EXPECT_EQ(second.m_strEdit, "");
+    TestDialog third;
+    EXPECT_EQ(third.DoModal(), IDCANCEL);
+    EXPECT_EQ(seam.LeftOpen(), 1);
+    TestDialog fourth;
+    EXPECT_EQ(fourth.DoModal(), IDCANCEL);
+    EXPECT_EQ(seam.Unexpected(), 1);
+}
+
+TEST(Dialog, ModalWithoutParentIsOwnedByTheMainWindow)
+{
+    CWinApp app;
+    TestDialog main;
+    ASSERT_TRUE(main.Create(IDD_FW_TEST));
+    app.m_pMainWnd = &main;
+
+    ModalSeam seam;
+    HWND owner = nullptr;
+    seam.Push([&](CDialog& d) {
+        owner = ::GetWindow(d.m_hWnd, GW_OWNER);
+        d.EndDialog(IDOK);
+    });
+    TestDialog modal;
+    EXPECT_EQ(modal.DoModal(), IDOK);
+    EXPECT_EQ(owner, main.m_hWnd);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// A removable medium for a test: a free drive letter of the Wine prefix
+// mapped to a fresh folder of its own, so that paths such as M:\tools\x.exe
+// are real drive paths for the code under test. The mapping and the folder
+// are removed when the object goes.
+#include <string>
+
+class TestMedium {
+public:
+    TestMedium();
+    ~TestMedium();
+    TestMedium(const TestMedium&) = delete;
+    TestMedium& operator=(const TestMedium&) = delete;
+
+    bool IsReady() const { return m_letter != 0; }
+    char Letter() const { return m_letter; }
+    std::string Drive() const { return std::string(1, m_letter) + ":"; }  // "M:"
+    // A path on the medium: Path("\\tools\\x.exe") is "M:\tools\x.exe".
+    std::string Path(const std::string& rest) const { return Drive() + rest; }
+    // Makes the folders of a path on the medium.
+    void MakeFolders(const std::string& rest) const;
+    // Copies a file onto the medium (making its folders); the medium path.
+    std::string Put(const std::string& source, const std::string& rest) const;
+
+private:
+    char m_letter = 0;
+    std::string m_unixFolder;
+    std::string m_link;
+};
