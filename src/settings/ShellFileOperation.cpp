@@ -1,0 +1,22 @@
+#include "ShellFileOperation.h"
+
+#include <shellapi.h>
+
+BOOL ShellFileOperation(HWND owner, UINT operation, CString& from, CString& to)
+{
+    from += '\0';
+    to += '\0';
+
+    SHFILEOPSTRUCTA op{};
+    op.hwnd = owner;
+    op.wFunc = operation;
+    op.pFrom = from.GetString();
+    op.pTo = to.GetString();
+    // One target file per source, a progress without file names, and a
+    // missing destination folder made without a question.
+    op.fFlags = FOF_MULTIDESTFILES | FOF_SIMPLEPROGRESS | FOF_NOCONFIRMMKDIR;
+    // Only the shell's own "nothing aborted" counts as success.
+    op.fAnyOperationsAborted = TRUE;
+    ::SHFileOperationA(&op);
+    return op.fAnyOperationsAborted ? FALSE : TRUE;
+}

@@ -1,0 +1,218 @@
+// The about box as the main dialog opens it: the program's own version
+// resource, the version text's replacements and the home-page link.
+#include "AppIds.h"
+#include "CAboutDlg.h"
+#include "HomePage.h"
+#include "TestSupport.h"
+#include "VersionText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string ItemText(HWND dialog, int id)
+{
+    char text[512] = {};
+    ::GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Reads the program's own version from another file, with a fresh store;
+// the real module and an empty store again when it goes.
+class OwnVersionFrom {
+public:
+    explicit OwnVersionFrom(const std::string& path) : m_saved(VersionFileBinding().moduleFileName)
+    {
+        s_path = path;
+        VersionFileBinding().moduleFileName = &Path;
+        ForgetProductVersionString();
+    }
+    ~OwnVersionFrom()
+    {
+        VersionFileBinding().moduleFileName = m_saved;
+        ForgetProductVersionString();
+    }
+    OwnVersionFrom(const OwnVersionFrom&) = delete;
+    OwnVersionFrom& operator=(const OwnVersionFrom&) = delete;
+
+private:
+    static DWORD WINAPI Path(HMODULE, LPSTR path, DWORD size)
+    {
+        const DWORD n = static_cast<DWORD>(s_path.size());
+        if (n + 1 > size)
+            return 0;
+        s_path.copy(path, n);
+        path[n] = '\0';
+        return n;
+    }
+
+    decltype(VersionFileCalls::moduleFileName) m_saved;
+    static inline std::string s_path;
+};
+
+// Runs an about box and returns the text of its version static, then OK.
+std::string VersionShownByAboutBox(INT_PTR* result = nullptr)
+{
+    ModalSeam seam;
+    std::string shown;
+    seam.Push([&](CDialog& dialog) {
+        shown = ItemText(dialog.m_hWnd, IDC_STATIC_VERSION);
+        ::SendMessageA(::GetDlgItem(dialog.m_hWnd, IDOK), BM_CLICK, 0, 0);
+    });
+    CAboutDlg about;
+    const INT_PTR ended = about.DoModal();
+    if (result != nullptr)
+        *result = ended;
+    EXPECT_EQ(seam.Driven(), 1);
+    EXPECT_EQ(seam.LeftOpen(), 0);
+    EXPECT_EQ(about.m_strVersion.str(), shown);
+    return shown;
+}
+
+// Points the https handler of the prefix's registry at the recording helper
+// program for a while, so that the shell's "open" of the home page starts it
+// instead of a web browser; the previous handler comes back afterwards.
+class HttpsHandler {
+public:
+    explicit HttpsHandler(const std::string& command)
+    {
+        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", 0, nullptr, 0,
+                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &m_key, nullptr) != ERROR_SUCCESS) {
+            m_key = nullptr;
+            return;
+        }
+        char previous[1024] = {};
+        DWORD size = sizeof previous - 1;
+        DWORD type = 0;
+        m_hadValue = ::RegQueryValueExA(m_key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(previous), &size) ==
+                         ERROR_SUCCESS &&
+                     type == REG_SZ;
+        m_previous = previous;
+        m_ok = Set(command);
+    }
+    ~HttpsHandler()
+    {
+        if (m_key == nullptr)
+            return;
+        if (m_hadValue)
+            Set(m_previous);
+        else
+            ::RegDeleteValueA(m_key, nullptr);
+        ::RegCloseKey(m_key);
+    }
+    HttpsHandler(const HttpsHandler&) = delete;
+    HttpsHandler& operator=(const HttpsHandler&) = delete;
+    bool Ok() const { return m_ok; }
+
+private:
+    bool Set(const std::string& value)
+    {
+        return ::RegSetValueExA(m_key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    }
+
+    HKEY m_key = nullptr;
+    bool m_hadValue = false;
+    bool m_ok = false;
+    std::string m_previous;
+};
+
+}  // namespace
+
+TEST(AboutBox, ShowsTheProgramsOwnVersionResource)
+{
+    ForgetProductVersionString();
+    ModalSeam seam;
+    seam.Push([](CDialog& dialog) {
+        const HWND hwnd = dialog.m_hWnd;
+        EXPECT_EQ(WindowText(hwnd), "Vellokariのﾊﾞｰｼﾞｮﾝ情報");
+        // The program's version resource says 1.0.0.1.
+        EXPECT_EQ(ItemText(hwnd, IDC_STATIC_VERSION), "Vellokari Ver.:1-0-0-1");
+        EXPECT_EQ(ItemText(hwnd, IDC_SYSLINK_ABOUT_HOMEPAGE), "<a>Morrowglintホームページ</a>");
+        EXPECT_EQ(ItemText(hwnd, IDOK), "OK");
+        EXPECT_EQ(::SendMessageA(hwnd, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+        ::SendMessageA(::GetDlgItem(hwnd, IDOK), BM_CLICK, 0, 0);
+    });
+    CAboutDlg about;
+    EXPECT_TRUE(about.m_strVersion.IsEmpty());
+    EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_EQ(seam.Driven(), 1);
+    EXPECT_EQ(about.m_strVersion, "Vellokari Ver.:1-0-0-1");
+    EXPECT_EQ(GetFileVersionString(FixturePath("vk_app_tests.exe").c_str()), "Ver.:1.0.0.1");
+}
+
+TEST(AboutBox, VersionOfOtherResourcesAsTheBoxShowsThem)
+{
+    {
+        OwnVersionFrom own(FixturePath("vk_version_plain.exe"));
+        INT_PTR result = 0;
+        EXPECT_EQ(VersionShownByAboutBox(&result), "Vellokari Ver.:1-1-2-125");
+        EXPECT_EQ(result, IDOK);
+    }
+    {
+        OwnVersionFrom own(FixturePath("vk_recorder.exe"));  // no version resource
+        EXPECT_EQ(VersionShownByAboutBox(), "Vellokari ");
+    }
+    {
+        OwnVersionFrom own(FixturePath("vk_version_second.exe"));  // no string for the first translation
+        EXPECT_EQ(VersionShownByAboutBox(), "Vellokari Ver.:");
+    }
+}
+
+TEST(AboutBox, ReplacementsRunInTheirOrder)
+{
+    struct Case {
+        const char* versionText;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"Ver.:1.1.2.125", "Vellokari Ver.:1-1-2-125"},
+        {"Ver.:1, 1, 2, 125", "Vellokari Ver.:1- 1- 2- 125"},
+        {"Ver.:2;0", "Vellokari Ver.:2.0"},           // a semicolon becomes a dot
+        {"Ver.:1%2", "Vellokari Ver.:1.:2"},          // a percent comes out as ".:"
+        {"Ver.:1.:2;3,4.5", "Vellokari Ver.:1.:2.3-4-5"},  // ".:" inside survives as well
+        {"Ver.:版1.0", "Vellokari Ver.:版1-0"},
+        {"Ver.:", "Vellokari Ver.:"},
+        {"", "Vellokari "},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MakeAboutVersionText(c.versionText), c.shown) << c.versionText;
+}
+
+TEST(AboutBox, LinkOpensTheHomePageThroughTheShell)
+{
+    TempFolder folder;
+    const std::string record = folder / "record.txt";
+    HttpsHandler handler("\"" + FixturePath("vk_recorder.exe") + "\" \"%1\"");
+    ASSERT_TRUE(handler.Ok());
+    ::SetEnvironmentVariableA("VK_RECORD_FILE", record.c_str());
+
+    ModalSeam seam;
+    bool opened = false;
+    seam.Push([&](CDialog& dialog) {
+        // A click on the link's text, as the mouse gives it.
+        const HWND link = ::GetDlgItem(dialog.m_hWnd, IDC_SYSLINK_ABOUT_HOMEPAGE);
+        ASSERT_NE(link, nullptr);
+        ::SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 5));
+        ::SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(6, 5));
+        opened = WaitFor([&] { return ReadBytes(record).find("CMD=") != std::string::npos; });
+        EXPECT_TRUE(dialog.IsRunningModal());  // the box stays open
+        dialog.EndDialog(IDOK);
+    });
+    CAboutDlg about;
+    about.DoModal();
+    ::SetEnvironmentVariableA("VK_RECORD_FILE", nullptr);
+    ASSERT_TRUE(opened);
+    EXPECT_NE(ReadBytes(record).find(std::string("\"") + kHomePageAddress + "\""), std::string::npos)
+        << ReadBytes(record);
+    EXPECT_STREQ(kHomePageAddress, "https://www.morrowglint.example/");
+}
