@@ -48,6 +48,11 @@ void ModalSeam::Drive(CDialog& dialog)
         dialog.EndDialog(IDCANCEL);
         return;
     }
+    // The loop would show the dialog once idle; the driver meets it as a user would.
+    if (!dialog.IsWindowVisible()) {
+        dialog.ShowWindow(SW_SHOWNORMAL);
+        dialog.UpdateWindow();
+    }
     Driver driver = std::move(seam->m_impl->drivers.front());
     seam->m_impl->drivers.pop_front();
     ++seam->m_driven;
