@@ -70,23 +70,38 @@ TestMedium::TestMedium()
     if (!WriteBytes(folder + "\\" + marker, id))
         return;
 
+    // Tests run in parallel processes: a letter is claimed by creating its
+    // link, which fails when the link is there already (-T: never a link
+    // inside the folder that another medium's link leads to). Wine starts
+    // host programs detached, so the result comes back as a file.
     const DWORD used = ::GetLogicalDrives();
     for (char letter = 'M'; letter <= 'Y'; ++letter) {
         if (used & (1u << (letter - 'A')))
             continue;
-        std::string link = prefix + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
-        if (!RunHost("/bin/ln -s \"" + m_unixFolder + "\" \"" + link + "\""))
+        const char lower = static_cast<char>(letter - 'A' + 'a');
+        const std::string link = prefix + "/dosdevices/" + lower + ":";
+        const std::string result = std::string(".vk-claim-") + lower;
+        if (!RunHost("/bin/sh -c \"/bin/ln -sT '" + m_unixFolder + "' '" + link + "'; echo $? > '" + m_unixFolder +
+                     "/" + result + "'\""))
             return;
+        const std::string resultPath = folder + "\\" + result;
+        std::string status;
+        WaitFor([&] {
+            status = ReadBytes(resultPath);
+            return !status.empty() && status.back() == '\n';
+        });
+        ::DeleteFileA(resultPath.c_str());
+        if (status != "0\n")
+            continue;  // another test holds the letter, or a stale link of a run that was cut off
         const std::string probe = std::string(1, letter) + ":\\" + marker;
-        const std::string driveRoot = std::string(1, letter) + ":\\";
-        // Either our folder shows under the letter, or another test holds it.
-        WaitFor([&] { return FileExists(driveRoot); }, 10000);
-        if (FileExists(probe)) {
+        if (WaitFor([&] { return FileExists(probe); })) {
             m_letter = letter;
             m_link = link;
             ::DeleteFileA(probe.c_str());
             return;
         }
+        RunHost("/bin/rm -f \"" + link + "\"");
+        return;
     }
 }
 

@@ -1,0 +1,32 @@
+#pragma once
+// The settings file's own writer: entries go out in call order, each
+// section's header before its first entry. The new content goes to a
+// temporary file beside the target, which replaces the target only once
+// it is complete, so a save that fails leaves the old file whole.
+#include "CStdioFile.h"
+#include "CString.h"
+
+class CWriteIniFile {
+public:
+    CWriteIniFile();
+    virtual ~CWriteIniFile();  // an unfinished file is thrown away
+    CWriteIniFile(const CWriteIniFile&) = delete;
+    CWriteIniFile& operator=(const CWriteIniFile&) = delete;
+
+    BOOL openFile(const char* path);
+    // Line ends inside the value are written as blanks. FALSE once a write
+    // has failed; the file is then not taken at closeFile.
+    BOOL writeString(const char* section, const char* key, const char* value);
+    // Puts the complete file in place of the target; FALSE when it could not.
+    BOOL closeFile();
+
+private:
+    BOOL WriteLine(const CString& line);
+    void Discard();
+
+    CStdioFile m_file;
+    CString m_strCurrentSection;
+    CString m_strPath;
+    CString m_strTempPath;
+    BOOL m_bWriteFailed = FALSE;
+};

@@ -1,0 +1,305 @@
+// The launcher panel's settings file: load and save without a window.
+#include "CLauncherDlg.h"
+
+#include "DebugLog.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+const char kEmptyFile[] = "[SYSTEM]\r\nVER=\r\nAUTORUNINFSIZE=0\r\nAUTORUNINF=\r\nLAUNCHER=0\r\n";
+
+CRunInf Item(const char* name, const char* path, const char* workPath, const char* arg, int kind, int delay,
+             int gate)
+{
+    CRunInf item;
+    item.m_strProgramName = name;
+    item.m_strProgramPath = path;
+    item.m_strWorkPath = workPath;
+    item.m_strArg = arg;
+    item.m_nRunKind = kind;
+    item.m_nDelayTime = delay;
+    item.m_nGateKind = gate;
+    return item;
+}
+
+void ExpectStoredFieldsEqual(const CRunInf& a, const CRunInf& b)
+{
+    EXPECT_STREQ(a.m_strProgramName, b.m_strProgramName);
+    EXPECT_STREQ(a.m_strProgramPath, b.m_strProgramPath);
+    EXPECT_STREQ(a.m_strWorkPath, b.m_strWorkPath);
+    EXPECT_STREQ(a.m_strArg, b.m_strArg);
+    EXPECT_EQ(a.m_nRunKind, b.m_nRunKind);
+    EXPECT_EQ(a.m_nDelayTime, b.m_nDelayTime);
+    EXPECT_EQ(a.m_nGateKind, b.m_nGateKind);
+}
+
+class SettingsFile : public ::testing::Test {
+protected:
+    // A panel object that loads from and saves to the test's file.
+    std::unique_ptr<CLauncherDlg> Panel()
+    {
+        auto panel = std::make_unique<CLauncherDlg>();
+        panel->m_strIniPath = m_path.c_str();
+        return panel;
+    }
+    std::unique_ptr<CLauncherDlg> Load(const std::string& bytes)
+    {
+        EXPECT_TRUE(WriteBytes(m_path, bytes));
+        auto panel = Panel();
+        panel->ReadIniFile();
+        return panel;
+    }
+
+    TempFolder m_dir;
+    std::string m_path = m_dir / "Vellokari.ini";
+};
+
+}  // namespace
+
+TEST_F(SettingsFile, EmptyListWritesFiveLines)
+{
+    auto panel = Panel();
+    panel->SaveSettings();  // no version recorded: m_pstrVersion still null
+    EXPECT_EQ(ReadBytes(m_path), kEmptyFile);
+
+    const CString none;
+    panel->m_pstrVersion = &none;
+    panel->SaveSettings();
+    EXPECT_EQ(ReadBytes(m_path), kEmptyFile);
+    EXPECT_FALSE(FileExists(m_path + ".tmp"));
+}
+
+TEST_F(SettingsFile, SaveWritesTheWholeFileAndLoadGivesItBack)
+{
+    const CString version = "Ver.:5.10.0.116";
+    auto panel = Panel();
+    panel->m_pstrVersion = &version;
+    panel->m_strAutorunInf = "AB\r\n";
+    panel->m_runItems = {
+        Item("Skype", "\\skype\\bin\\Skype.exe", "", "/datapath:%letter%\\data /removable", 1, 15, 0),
+        Item("表計算", "\\tools\\表\\calc.exe", "\\work", "", 2, 0, 3),
+        Item("lower", "\\skype\\bin\\skype.exe", "", "%letter%", 0, -4, 7),
+        Item("bare", "Skype.exe", "", "", 5, 600, 4),
+        Item("trail", "\\表Skype.exe", "", "", 0, 0, 0),  // 表 ends in 0x5C: no backslash in this path
+    };
+    // Run-time state is not stored.
+    panel->m_runItems[0].m_bArmed = TRUE;
+    panel->m_runItems[0].m_nCountdown = 9;
+    panel->m_runItems[1].m_bFailed = TRUE;
+    panel->m_runItems[1].m_dwLastError = 2;
+    panel->m_runItems[0].m_bSkype = TRUE;
+    panel->SaveSettings();
+
+    EXPECT_EQ(ReadBytes(m_path),
+              "[SYSTEM]\r\nVER=Ver.:5.10.0.116\r\nAUTORUNINFSIZE=8\r\nAUTORUNINF=41420d0a\r\nLAUNCHER=5\r\n"
+              "[RUNITEM0]\r\nPROGRAMNAME=Skype\r\nPROGRAMPATH=\\skype\\bin\\Skype.exe\r\nWORKPATH=\r\n"
+              "ARG=/datapath:%letter%\\data /removable\r\nRUNKIND=1\r\nDELAYTIME=15\r\nBOREWAY=0\r\n"
+              "[RUNITEM1]\r\nPROGRAMNAME=表計算\r\nPROGRAMPATH=\\tools\\表\\calc.exe\r\nWORKPATH=\\work\r\n"
+              "ARG=\r\nRUNKIND=2\r\nDELAYTIME=0\r\nBOREWAY=3\r\n"
+              "[RUNITEM2]\r\nPROGRAMNAME=lower\r\nPROGRAMPATH=\\skype\\bin\\skype.exe\r\nWORKPATH=\r\n"
+              "ARG=%letter%\r\nRUNKIND=0\r\nDELAYTIME=-4\r\nBOREWAY=7\r\n"
+              "[RUNITEM3]\r\nPROGRAMNAME=bare\r\nPROGRAMPATH=Skype.exe\r\nWORKPATH=\r\n"
+              "ARG=\r\nRUNKIND=5\r\nDELAYTIME=600\r\nBOREWAY=4\r\n"
+              "[RUNITEM4]\r\nPROGRAMNAME=trail\r\nPROGRAMPATH=\\表Skype.exe\r\nWORKPATH=\r\n"
+              "ARG=\r\nRUNKIND=0\r\nDELAYTIME=0\r\nBOREWAY=0\r\n");
+
+    auto loaded = Panel();
+    loaded->ReadIniFile();
+    EXPECT_EQ(loaded->m_strAutorunInf, "AB\r\n");
+    ASSERT_EQ(loaded->m_runItems.size(), panel->m_runItems.size());
+    const BOOL skype[] = {TRUE, FALSE, FALSE, TRUE, FALSE};
+    for (std::size_t i = 0; i < loaded->m_runItems.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CRunInf& item = loaded->m_runItems[i];
+        ExpectStoredFieldsEqual(item, panel->m_runItems[i]);
+        EXPECT_EQ(item.m_bSkype, skype[i]);
+        EXPECT_FALSE(item.m_bArmed);
+        EXPECT_EQ(item.m_nCountdown, 0);
+        EXPECT_FALSE(item.m_bFailed);
+        EXPECT_EQ(item.m_dwLastError, 0u);
+    }
+}
+
+TEST_F(SettingsFile, ApprovedTextWithDoubleByteTextAndLineEndsRoundTrips)
+{
+    auto panel = Panel();
+    panel->m_strAutorunInf = "[autorun]\r\nOPEN=表\\Vellokari.exe\r\nACTION = Vellokari\r\n";
+    panel->SaveSettings();
+    auto loaded = Panel();
+    loaded->ReadIniFile();
+    EXPECT_EQ(loaded->m_strAutorunInf, panel->m_strAutorunInf);
+}
+
+TEST_F(SettingsFile, LineEndsInAValueStayInsideTheItem)
+{
+    auto panel = Panel();
+    panel->m_runItems = {Item("x\r\nLAUNCHER=999", "\\a.exe", "", "/a\n[RUNITEM1]\nPROGRAMNAME=evil", 0, 0, 0)};
+    panel->SaveSettings();
+
+    auto loaded = Panel();
+    loaded->ReadIniFile();
+    ASSERT_EQ(loaded->m_runItems.size(), 1u);
+    EXPECT_STREQ(loaded->m_runItems[0].m_strProgramName, "x  LAUNCHER=999");
+    EXPECT_STREQ(loaded->m_runItems[0].m_strArg, "/a [RUNITEM1] PROGRAMNAME=evil");
+    EXPECT_STREQ(loaded->m_runItems[0].m_strProgramPath, "\\a.exe");
+}
+
+TEST_F(SettingsFile, HandEditsAreReadAndGoneAfterTheNextSave)
+{
+    auto panel = Load(
+        "; a comment\r\n"
+        "[RUNITEM0]\r\n"
+        "BOREWAY=2\r\n"
+        "PROGRAMNAME=  spaced \t \r\r\n"
+        "PROGRAMPATH=\\a.exe   \r\n"
+        "HANDADDED=1\r\n"
+        "RUNKIND=1 \r\n"
+        "DELAYTIME=15\n"
+        "[SYSTEM]\n"
+        "LAUNCHER=1\r\n"
+        "EXTRA=yes\r\n"
+        "[UNKNOWN]\r\n"
+        "KEY=value\r\n");
+    ASSERT_EQ(panel->m_runItems.size(), 1u);
+    const CRunInf& item = panel->m_runItems[0];
+    EXPECT_STREQ(item.m_strProgramName, "spaced");
+    EXPECT_STREQ(item.m_strProgramPath, "\\a.exe");
+    EXPECT_EQ(item.m_nRunKind, 1);
+    EXPECT_EQ(item.m_nDelayTime, 15);
+    EXPECT_EQ(item.m_nGateKind, 2);
+
+    panel->SaveSettings();
+    EXPECT_EQ(ReadBytes(m_path),
+              "[SYSTEM]\r\nVER=\r\nAUTORUNINFSIZE=0\r\nAUTORUNINF=\r\nLAUNCHER=1\r\n"
+              "[RUNITEM0]\r\nPROGRAMNAME=spaced\r\nPROGRAMPATH=\\a.exe\r\nWORKPATH=\r\nARG=\r\n"
+              "RUNKIND=1\r\nDELAYTIME=15\r\nBOREWAY=2\r\n");
+}
+
+TEST_F(SettingsFile, LauncherCountDecidesTheItems)
+{
+    const std::string section0 = "[RUNITEM0]\r\nPROGRAMNAME=a\r\nPROGRAMPATH=\\a.exe\r\nRUNKIND=1\r\n";
+    struct Case {
+        const char* launcher;  // the SYSTEM section's count line, or none
+        std::size_t items;
+    } cases[] = {
+        {"", 0}, {"LAUNCHER=0\r\n", 0}, {"LAUNCHER=-1\r\n", 0}, {"LAUNCHER=x\r\n", 0},
+        {"LAUNCHER=1\r\n", 1}, {"LAUNCHER=3\r\n", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.launcher);
+        auto panel = Panel();
+        panel->m_runItems = {Item("stale", "\\s.exe", "", "", 0, 0, 0)};
+        ASSERT_TRUE(WriteBytes(m_path, "[SYSTEM]\r\n" + std::string(c.launcher) + section0));
+        panel->ReadIniFile();
+        ASSERT_EQ(panel->m_runItems.size(), c.items);
+        if (c.items > 0) {
+            EXPECT_STREQ(panel->m_runItems[0].m_strProgramName, "a");
+        }
+        // Sections that are missing give empty manual items.
+        for (std::size_t i = 1; i < c.items; ++i) {
+            ExpectStoredFieldsEqual(panel->m_runItems[i], CRunInf());
+            EXPECT_FALSE(panel->m_runItems[i].m_bSkype);
+        }
+    }
+
+    // The next save writes the empty items out.
+    auto panel = Load("[SYSTEM]\r\nLAUNCHER=2\r\n" + section0);
+    panel->SaveSettings();
+    EXPECT_EQ(ReadBytes(m_path),
+              "[SYSTEM]\r\nVER=\r\nAUTORUNINFSIZE=0\r\nAUTORUNINF=\r\nLAUNCHER=2\r\n"
+              "[RUNITEM0]\r\nPROGRAMNAME=a\r\nPROGRAMPATH=\\a.exe\r\nWORKPATH=\r\nARG=\r\n"
+              "RUNKIND=1\r\nDELAYTIME=0\r\nBOREWAY=0\r\n"
+              "[RUNITEM1]\r\nPROGRAMNAME=\r\nPROGRAMPATH=\r\nWORKPATH=\r\nARG=\r\n"
+              "RUNKIND=0\r\nDELAYTIME=0\r\nBOREWAY=0\r\n");
+}
+
+TEST_F(SettingsFile, LongStringsArriveCut)
+{
+    const std::string name(300, 'n');
+    auto panel = Load("[SYSTEM]\r\nLAUNCHER=1\r\n[RUNITEM0]\r\nPROGRAMNAME=" + name + "\r\n");
+    ASSERT_EQ(panel->m_runItems.size(), 1u);
+    EXPECT_EQ(panel->m_runItems[0].m_strProgramName.str(), name.substr(0, 259));
+}
+
+TEST_F(SettingsFile, ApprovedTextFromTheStoredHex)
+{
+    const char kOdd[] = "受信データの文字数が奇数です\n";
+    struct Case {
+        const char* size;  // the AUTORUNINFSIZE line, or none
+        const char* hex;   // the AUTORUNINF line, or none
+        const char* text;  // the approved text after the load ("keep" = untouched)
+        int oddLines;
+    } cases[] = {
+        {"AUTORUNINFSIZE=8", "AUTORUNINF=41420d0a", "AB\r\n", 0},
+        {"AUTORUNINFSIZE=8", "AUTORUNINF=41420D0A", "AB\r\n", 0},
+        {"AUTORUNINFSIZE=5", "AUTORUNINF=41424", "", 1},            // odd length
+        {"AUTORUNINFSIZE=1", "AUTORUNINF=414243444546474849", "", 1},  // cut to 9 digits
+        {"AUTORUNINFSIZE=2", "AUTORUNINF=41424344454647484950", "ABCDE", 0},  // cut to 10
+        {"AUTORUNINFSIZE=8", "", "", 0},                            // no text stored
+        {"AUTORUNINFSIZE=6", "AUTORUNINF=41zz42", "A", 0},          // a decoded 0 ends it
+        {"AUTORUNINFSIZE=4", "AUTORUNINF=zz41", "", 0},
+        {"AUTORUNINFSIZE=4", "AUTORUNINF=4g4G", "@@", 0},           // not a digit: 0
+        {"AUTORUNINFSIZE=0", "AUTORUNINF=41", "keep", 0},
+        {"AUTORUNINFSIZE=-6", "AUTORUNINF=41", "keep", 0},
+        {"", "AUTORUNINF=41", "keep", 0},
+        {"AUTORUNINFSIZE=1048576", "AUTORUNINF=4142", "AB", 0},     // the largest size believed
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.size) + " " + c.hex);
+        DebugLogCapture log;
+        auto panel = Panel();
+        panel->m_strAutorunInf = "keep";
+        ASSERT_TRUE(WriteBytes(m_path, std::string("[SYSTEM]\r\n") + c.size + "\r\n" + c.hex + "\r\n"));
+        panel->ReadIniFile();
+        EXPECT_EQ(panel->m_strAutorunInf, c.text);
+        EXPECT_EQ(log.Count(kOdd), c.oddLines);
+    }
+}
+
+TEST_F(SettingsFile, AHugeStoredSizeGivesNoApprovedText)
+{
+    for (const char* size : {"1048577", "2147483647"}) {
+        SCOPED_TRACE(size);
+        DebugLogCapture log;
+        auto panel = Panel();
+        panel->m_strAutorunInf = "before";
+        ASSERT_TRUE(WriteBytes(m_path, std::string("[SYSTEM]\r\nAUTORUNINFSIZE=") + size +
+                                           "\r\nAUTORUNINF=4142\r\nLAUNCHER=1\r\n"));
+        panel->ReadIniFile();
+        EXPECT_EQ(panel->m_strAutorunInf, "");
+        EXPECT_EQ(log.Count("AUTORUNINFSIZE="), 1) << log.Text();
+        EXPECT_EQ(panel->m_runItems.size(), 1u);  // the rest still loads
+    }
+}
+
+TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndTheMembers)
+{
+    const std::string old = "[SYSTEM]\r\nLAUNCHER=1\r\n[RUNITEM0]\r\nPROGRAMNAME=old\r\n";
+    ASSERT_TRUE(WriteBytes(m_path, old));
+    ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string missing = m_dir / "gone\\Vellokari.ini";
+
+    for (const std::string& path : {m_path, missing}) {
+        SCOPED_TRACE(path);
+        DebugLogCapture log;
+        auto panel = Panel();
+        panel->m_strIniPath = path.c_str();
+        panel->m_strAutorunInf = "AB\r\n";
+        panel->m_runItems = {Item("new", "\\n.exe", "", "", 0, 0, 0)};
+        panel->SaveSettings();
+        EXPECT_EQ(log.Count("CWriteIniFile::openFile(" + path + ") Error!\n"), 1) << log.Text();
+        EXPECT_EQ(panel->m_strAutorunInf, "AB\r\n");
+        EXPECT_EQ(panel->m_runItems.size(), 1u);
+        EXPECT_FALSE(FileExists(path + ".tmp"));
+    }
+    EXPECT_EQ(ReadBytes(m_path), old);
+    EXPECT_FALSE(FileExists(missing));
+    ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}

@@ -1,0 +1,127 @@
+#include "CWriteIniFile.h"
+
+#include "DebugLog.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+const char kOld[] = "[SYSTEM]\r\nVER=old\r\n";
+
+std::string OpenErrorLine(const std::string& path)
+{
+    return "CWriteIniFile::openFile(" + path + ") Error!\n";
+}
+
+}  // namespace
+
+TEST(CWriteIniFile, WritesEntriesInCallOrderWithAHeaderPerSectionChange)
+{
+    TempFolder dir;
+    const std::string path = dir / "Vellokari.ini";
+    ASSERT_TRUE(WriteBytes(path, "[OTHER]\r\nKEPT=1\r\n"));
+    {
+        CWriteIniFile ini;
+        ASSERT_TRUE(ini.openFile(path.c_str()));
+        EXPECT_TRUE(ini.writeString("SYSTEM", "VER", ""));
+        EXPECT_TRUE(ini.writeString("SYSTEM", "N", "1"));
+        EXPECT_TRUE(ini.writeString("RUNITEM0", "ARG", "/x:%letter%\\data 表"));
+        EXPECT_TRUE(ini.writeString("SYSTEM", "AGAIN", "2"));
+        EXPECT_TRUE(ini.closeFile());
+    }
+    EXPECT_EQ(ReadBytes(path),
+              "[SYSTEM]\r\nVER=\r\nN=1\r\n[RUNITEM0]\r\nARG=/x:%letter%\\data 表\r\n[SYSTEM]\r\nAGAIN=2\r\n");
+    EXPECT_FALSE(FileExists(path + ".tmp"));
+}
+
+TEST(CWriteIniFile, LineEndsInsideAValueBecomeBlanks)
+{
+    struct Case {
+        const char* value;
+        const char* written;
+    } cases[] = {
+        {"x\r\nLAUNCHER=999", "x  LAUNCHER=999"},
+        {"a\rb\nc", "a b c"},
+        {"\x82\r\n[SYSTEM]", "\x82  [SYSTEM]"},  // a lead byte does not swallow the CR
+        {"\n", " "},
+    };
+    TempFolder dir;
+    const std::string path = dir / "t.ini";
+    for (const Case& c : cases) {
+        CWriteIniFile ini;
+        ASSERT_TRUE(ini.openFile(path.c_str()));
+        ini.writeString("S", "K", c.value);
+        ASSERT_TRUE(ini.closeFile());
+        EXPECT_EQ(ReadBytes(path), std::string("[S]\r\nK=") + c.written + "\r\n");
+    }
+}
+
+TEST(CWriteIniFile, ReadOnlyFileOrMissingFolderIsLeftAlone)
+{
+    TempFolder dir;
+    const std::string readOnly = dir / "ro.ini";
+    ASSERT_TRUE(WriteBytes(readOnly, kOld));
+    ASSERT_TRUE(::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string missing = dir / "gone\\Vellokari.ini";
+
+    for (const std::string& path : {readOnly, missing}) {
+        DebugLogCapture log;
+        CWriteIniFile ini;
+        EXPECT_FALSE(ini.openFile(path.c_str())) << path;
+        EXPECT_EQ(log.Count(OpenErrorLine(path)), 1) << log.Text();
+        ini.writeString("SYSTEM", "VER", "new");
+        EXPECT_FALSE(ini.closeFile());
+        EXPECT_FALSE(FileExists(path + ".tmp"));
+    }
+    EXPECT_EQ(ReadBytes(readOnly), kOld);
+    EXPECT_FALSE(FileExists(missing));
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(CWriteIniFile, FailedReplaceKeepsTheOldFileWhole)
+{
+    TempFolder dir;
+    const std::string path = dir / "Vellokari.ini";
+    ASSERT_TRUE(WriteBytes(path, kOld));
+    DebugLogCapture log;
+    {
+        CWriteIniFile ini;
+        ASSERT_TRUE(ini.openFile(path.c_str()));
+        ini.writeString("SYSTEM", "VER", "new");
+        ASSERT_TRUE(FileExists(path + ".tmp"));
+        // Another program holds the file open, as an editor or a scanner
+        // would: the complete temporary file cannot take its place.
+        const HANDLE holder = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(ini.closeFile());
+        ::CloseHandle(holder);
+    }
+    EXPECT_EQ(log.Count(OpenErrorLine(path)), 1) << log.Text();
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_FALSE(FileExists(path + ".tmp"));
+
+    // Once the file is free again the next save goes through.
+    CWriteIniFile ini;
+    ASSERT_TRUE(ini.openFile(path.c_str()));
+    ini.writeString("SYSTEM", "VER", "new");
+    EXPECT_TRUE(ini.closeFile());
+    EXPECT_EQ(ReadBytes(path), "[SYSTEM]\r\nVER=new\r\n");
+}
+
+TEST(CWriteIniFile, AWriterEndedBeforeCloseLeavesTheOldFile)
+{
+    TempFolder dir;
+    const std::string path = dir / "Vellokari.ini";
+    ASSERT_TRUE(WriteBytes(path, kOld));
+    {
+        CWriteIniFile ini;
+        ASSERT_TRUE(ini.openFile(path.c_str()));
+        ini.writeString("SYSTEM", "VER", "new");
+    }
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_FALSE(FileExists(path + ".tmp"));
+}
