@@ -150,6 +150,7 @@ BOOL CWnd::SubclassWindow(HWND hwnd)
         Detach();
         return FALSE;
     }
+    PreSubclassWindow();
     return TRUE;
 }
 

@@ -112,6 +112,9 @@ protected:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // After the last message of the window (WM_NCDESTROY).
     virtual void PostNcDestroy() {}
+    // Right after the object has taken the window's messages (subclassing,
+    // data exchange, creation through the object): a control's own set-up.
+    virtual void PreSubclassWindow() {}
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
