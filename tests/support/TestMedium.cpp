@@ -127,3 +127,41 @@ std::string TestMedium::Put(const std::string& source, const std::string& rest) 
     CopyWithFolders(source, target);
     return target;
 }
+
+std::string TestMedium::HostPath(const std::string& rest) const
+{
+    std::string path = m_unixFolder + rest;
+    for (char& c : path) {
+        if (c == '\\')
+            c = '/';
+    }
+    return path;
+}
+
+bool TestMedium::RunOnHost(const std::string& shellCommand) const
+{
+    if (m_letter == 0)
+        return false;
+    // Wine starts host programs detached: the exit status comes back as a file.
+    const std::string result = ".vk-host-result";
+    if (!RunHost("/bin/sh -c \"" + shellCommand + "; echo $? > '" + m_unixFolder + "/" + result + "'\""))
+        return false;
+    const std::string resultPath = Path("\\" + result);
+    std::string status;
+    WaitFor([&] {
+        status = ReadBytes(resultPath);
+        return !status.empty() && status.back() == '\n';
+    });
+    ::DeleteFileA(resultPath.c_str());
+    return status == "0\n";
+}
+
+bool TestMedium::LinkToHostFile(const std::string& rest, const std::string& hostFile) const
+{
+    return RunOnHost("/bin/ln -sfn '" + hostFile + "' '" + HostPath(rest) + "'");
+}
+
+bool TestMedium::RemoveLink(const std::string& rest) const
+{
+    return RunOnHost("/bin/rm -f '" + HostPath(rest) + "'");
+}
