@@ -5,6 +5,7 @@
 
 #include "AfxMessageBox.h"
 #include "DebugLog.h"
+#include "DialogTemplate.h"
 #include "ModalSeam.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
@@ -14,6 +15,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -77,6 +79,17 @@ protected:
 
 TEST_F(UpdateDlg, TemplateColoursAndCancel)
 {
+    const DialogTemplateHead head = ReadDialogTemplateHead(CUpdateDlg::IDD);
+    ASSERT_TRUE(head.found);
+    EXPECT_EQ(head.style, static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(head.cx, 201);
+    EXPECT_EQ(head.cy, 164);
+    EXPECT_EQ(head.items, 5);
+    EXPECT_EQ(head.title, L"更新確認");
+    EXPECT_EQ(head.pointSize, 9);
+    EXPECT_EQ(head.typeface, L"ＭＳ Ｐゴシック");
+    EXPECT_EQ(head.languages, (std::vector<LANGID>{MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}));
+
     ASSERT_TRUE(WriteBytes(m_path, "[autorun]\nOPEN=virus.exe"));
     MessageBoxSeam boxes;
     EXPECT_EQ(Run([&](CDialog& dialog) {

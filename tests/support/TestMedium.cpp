@@ -107,6 +107,9 @@ TestMedium::TestMedium()
 
 TestMedium::~TestMedium()
 {
+    // Wine would delete what a link leads to, not the link: links go first, by the host.
+    if (m_bLinked)
+        RunOnHost("/usr/bin/find '" + m_unixFolder + "' -type l -delete");
     if (m_letter != 0) {
         const std::string root = Drive() + "\\";
         RunHost("/bin/rm -f \"" + m_link + "\"");
@@ -158,6 +161,7 @@ bool TestMedium::RunOnHost(const std::string& shellCommand) const
 
 bool TestMedium::LinkToHostFile(const std::string& rest, const std::string& hostFile) const
 {
+    m_bLinked = true;
     return RunOnHost("/bin/ln -sfn '" + hostFile + "' '" + HostPath(rest) + "'");
 }
 

@@ -23,6 +23,7 @@ public:
     std::string Put(const std::string& source, const std::string& rest) const;
     // Makes a path on the medium a link to a file of the host, such as
     // /dev/full (every write fails: the medium is full); true once it is there.
+    // Never delete such a link through Wine: it deletes what the link leads to.
     bool LinkToHostFile(const std::string& rest, const std::string& hostFile) const;
     // Removes such a link (Wine will not delete a link to a device); true once it is gone.
     bool RemoveLink(const std::string& rest) const;
@@ -32,6 +33,7 @@ private:
     bool RunOnHost(const std::string& shellCommand) const;  // true when it ended with status 0
 
     char m_letter = 0;
+    mutable bool m_bLinked = false;  // links to host files to remove first
     std::string m_unixFolder;
     std::string m_link;
 };
