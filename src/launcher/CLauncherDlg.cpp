@@ -1,11 +1,17 @@
 #include "CLauncherDlg.h"
 
+#include "CDataExchange.h"
+#include "CGlobalData.h"
 #include "CWriteIniFile.h"
 #include "DebugLog.h"
 #include "HexText.h"
+#include "LauncherIds.h"
 #include "SplitPath.h"
 
 #include <windows.h>
+#include <commctrl.h>
+
+UINT g_uLauncherGateOpenMsg = 0;
 
 namespace {
 
@@ -33,8 +39,196 @@ int ReadInt(const char* section, const char* key, const CString& path)
 
 }  // namespace
 
-CLauncherDlg::CLauncherDlg(CWnd* parent) : CDialog(IDD, parent), m_pstrVersion(nullptr)
+CLauncherDlg::CLauncherDlg(CWnd* parent)
+    : CDialog(IDD, parent),
+      m_brushGray(RGB(160, 160, 160)),
+      m_brushStatus(RGB(255, 255, 180)),
+      m_pstrVersion(nullptr),
+      m_bAutorunWatch(FALSE)
 {
+}
+
+CLauncherDlg::~CLauncherDlg() = default;
+
+const MessageMap* CLauncherDlg::GetMessageMap() const
+{
+    using H = Handler<CLauncherDlg>;
+    static const MessageMap map{CDialog::GetMessageMap(), {
+        H::Timer(&CLauncherDlg::OnTimer),
+        H::CtlColor(&CLauncherDlg::OnCtlColor),
+        H::Message(WM_DESTROY, &CLauncherDlg::OnDestroy),
+    }};
+    return &map;
+}
+
+void CLauncherDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LIST_RUN, m_listRun);
+    DDX_Control(pDX, IDC_BUTTON_UP, m_btnUp);
+    DDX_Control(pDX, IDC_BUTTON_DOWN, m_btnDown);
+    DDX_Control(pDX, IDC_BUTTON_ADD, m_btnAdd);
+    DDX_Control(pDX, IDC_BUTTON_CHANGE, m_btnChange);
+    DDX_Control(pDX, IDC_BUTTON_DELETE, m_btnDelete);
+    DDX_Control(pDX, IDC_BUTTON_LAUNCH, m_btnLaunch);
+}
+
+LRESULT CLauncherDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE) {
+        g_uLauncherGateOpenMsg = ::RegisterWindowMessageA("BOREWAYOPEN");
+        DebugLog("●●RegisterWindowMessage() msg=0x%x\n", g_uLauncherGateOpenMsg);
+    } else if (g_uLauncherGateOpenMsg != 0 && message == g_uLauncherGateOpenMsg) {
+        static const char* const lines[GATEKIND_COUNT] = {
+            "RECV BOREWAYFORTCP GATE OPEN!\n", "RECV BOREWAYFORFTP GATE OPEN!\n", "RECV BOREWAYFORCVS GATE OPEN!\n",
+            "RECV BOREWAYFORVNC GATE OPEN!\n", "RECV BOREWAYONE GATE OPEN!\n",
+        };
+        if (wParam < GATEKIND_COUNT)
+            DebugLog("%s", lines[wParam]);
+        // Every item hears it; only gate items of that very kind start counting.
+        for (CRunInf& item : m_runItems)
+            item.gateOpen(static_cast<int>(wParam));
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+BOOL CLauncherDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    DWORD style = LVS_EX_FULLROWSELECT;
+    if (CGlobalData::GetWindowsMajorVersion() >= 6)
+        style |= LVS_EX_GRIDLINES;
+    m_listRun.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
+
+    m_listRun.InsertColumn(0, "ProgramName", LVCFMT_LEFT, 130);
+    m_listRun.InsertColumn(1, "起動", LVCFMT_LEFT, 60);
+    m_listRun.InsertColumn(2, "遅延(秒)", LVCFMT_RIGHT, 60);
+    m_listRun.SetImageList(&m_imageCache.m_imageList, LVSIL_SMALL);
+
+    InitButtons();
+    return TRUE;
+}
+
+void CLauncherDlg::InitButtons()
+{
+    CMFCButton* const buttons[] = {&m_btnUp, &m_btnDown, &m_btnAdd, &m_btnChange, &m_btnDelete, &m_btnLaunch};
+    for (CMFCButton* button : buttons)
+        button->SetMouseCursorHand();
+    for (CMFCButton* button : buttons)
+        button->EnableMenuFont(TRUE, TRUE);
+}
+
+HBRUSH CLauncherDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    const HBRUSH base = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    switch (nCtlColor) {
+    case CTLCOLOR_BTN:
+    case CTLCOLOR_DLG:
+        return m_brushGray;
+    case CTLCOLOR_STATIC:
+        pDC->SetBkMode(TRANSPARENT);
+        if (pWnd != nullptr && pWnd->GetDlgCtrlID() == IDC_STATIC_AUTORUN)
+            return m_brushStatus;
+        return base;
+    default:
+        return base;
+    }
+}
+
+void CLauncherDlg::Initialize(CString iniPath)
+{
+    m_strIniPath = iniPath;
+    ReadIniFile();
+    for (CRunInf& item : m_runItems)
+        item.armRun();
+    UpdateRunList(0);
+    SetTimer(TIMER_AUTORUN_CHECK, 100);
+    SetTimer(TIMER_RUN_TICK, 100);
+}
+
+void CLauncherDlg::UpdateRunList(int offset)
+{
+    const int mark = static_cast<int>(m_listRun.SendMessage(LVM_GETSELECTIONMARK));
+
+    m_listRun.SetRedraw(FALSE);
+    m_listRun.DeleteAllItems();
+    for (std::size_t i = 0; i < m_runItems.size(); ++i) {
+        const CRunInf& item = m_runItems[i];
+        const CString kind = RunKindText(item.m_nRunKind);
+        CString delay = "--";
+        if (kind != "手動")
+            delay.Format("%2.1f", item.m_nDelayTime / 10.0);
+        const int image = m_imageCache.GetIndex(m_strDrive + item.m_strProgramPath);
+        const int row = static_cast<int>(i);
+        if (image >= 0)
+            m_listRun.InsertItem(LVIF_TEXT | LVIF_IMAGE, row, item.m_strProgramName, 0, 0, image, 0);
+        else
+            m_listRun.InsertItem(LVIF_TEXT, row, item.m_strProgramName, 0, 0, 0, 0);
+        m_listRun.SetItemText(row, 1, kind);
+        m_listRun.SetItemText(row, 2, delay);
+    }
+
+    if (mark >= 0) {
+        // Not held to the rows: after the last row went, nothing is selected.
+        const int n = mark + offset;
+        m_listRun.SendMessage(LVM_SETSELECTIONMARK, 0, n);
+        m_listRun.SetItemState(n, LVIS_SELECTED, LVIS_SELECTED);
+        m_listRun.SendMessage(LVM_SETHOTITEM, static_cast<WPARAM>(n));
+        m_listRun.SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(n), FALSE);
+    }
+    m_listRun.SetRedraw(TRUE);
+}
+
+void CLauncherDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == TIMER_RUN_TICK) {
+        GetDlgItem(IDC_STATIC_AUTORUN)->SetWindowText(m_bAutorunWatch ? "AutoRun.Inf監視中" : "AutoRun.Inf監視なし");
+        bool changed = false;
+        for (CRunInf& item : m_runItems) {
+            const BOOL armed = item.m_bArmed;
+            item.tickRun(m_strDrive);
+            if (item.m_bArmed != armed)
+                changed = true;
+        }
+        // Only a start (or a failed one) changes what the rows show.
+        if (changed)
+            UpdateRunList(0);
+    } else if (nIDEvent == TIMER_AUTORUN_CHECK) {
+        // No second check while this one waits on its dialog; the next one
+        // comes 300000 ms after this one ended, whatever happened in it.
+        KillTimer(TIMER_AUTORUN_CHECK);
+        CheckAutorunInf();
+        SetTimer(TIMER_AUTORUN_CHECK, 300000);
+    }
+    Default();
+}
+
+void CLauncherDlg::OnDestroy()
+{
+    CDialog::OnDestroy();
+    KillTimer(TIMER_AUTORUN_CHECK);
+    KillTimer(TIMER_RUN_TICK);
+}
+
+void CLauncherDlg::AddRunItem(CRunInf item)
+{
+    m_runItems.push_back(item);
+    m_runItems.back().armRun();
+    UpdateRunList(0);
+    SaveSettings();
+}
+
+void CLauncherDlg::InsertSkypeRunItem(CRunInf item)
+{
+    if (!m_runItems.empty() && m_runItems.front().m_bSkype)
+        return;
+    m_runItems.insert(m_runItems.begin(), item);
+    // Automatic items count their whole delay again, started ones too.
+    for (CRunInf& runItem : m_runItems)
+        runItem.armRun();
+    UpdateRunList(0);
+    SaveSettings();
 }
 
 void CLauncherDlg::ReadIniFile()

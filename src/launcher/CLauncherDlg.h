@@ -1,25 +1,81 @@
 #pragma once
-// The launcher panel: the run items in list order, the approved Autorun.inf
-// text and their settings file.
+// The launcher panel: the run items in list order with their icons, kinds
+// and delays, their countdowns and starts, the gate-open message, the watch
+// of the medium's Autorun.inf and the settings file that keeps it all.
+#include "CBrush.h"
 #include "CDialog.h"
+#include "CImageListCash.h"
+#include "CMFCButton.h"
+#include "CMFCLaucherListCtrl.h"
 #include "CRunInf.h"
 #include "CString.h"
 
 #include <vector>
+
+// The id of "BOREWAYOPEN", registered by the panel as its window is made; 0 until then.
+extern UINT g_uLauncherGateOpenMsg;
+
+enum {
+    TIMER_RUN_TICK = 101,       // every 100 ms: status label, countdowns, starts
+    TIMER_AUTORUN_CHECK = 105,  // the Autorun.inf check, 300000 ms after the last one ended
+};
 
 class CLauncherDlg : public CDialog {
 public:
     enum { IDD = 129 };
 
     explicit CLauncherDlg(CWnd* parent = nullptr);
+    ~CLauncherDlg() override;
+
+    // Once, right after the window was made: loads, arms, lists, starts the timers.
+    void Initialize(CString iniPath);
+    // Rebuilds the rows from the run items; the selection goes back to the
+    // row of the former selection mark moved by offset (-1, 0 or +1).
+    void UpdateRunList(int offset);
+    // An item from outside (the window list): appended, armed, saved.
+    void AddRunItem(CRunInf item);
+    // The built-in Skype item goes first unless it is there already.
+    void InsertSkypeRunItem(CRunInf item);
 
     // The settings file: loaded once at start, saved whole after each change.
     void ReadIniFile();
     void WriteIniFile();
     void SaveSettings();
 
+    // The Autorun.inf watch: a new approved text (watched from now on), one
+    // read and comparison (1: nothing to report, 0: the file differs), and
+    // one check that asks the user about a difference.
+    void SetAutorunInf(CString text);
+    int ReadAutorunInf();
+    void CheckAutorunInf();
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    CMFCLaucherListCtrl m_listRun;
     CString m_strIniPath;
+    CString m_strDrive;  // set by the owner before the window is made
+    CImageListCash m_imageCache;
     std::vector<CRunInf> m_runItems;
+    CBrush m_brushGray;
+    CBrush m_brushStatus;
     const CString* m_pstrVersion;
-    CString m_strAutorunInf;
+    CString m_strAutorunInf;     // approved text; empty: nothing is watched
+    CString m_strAutorunInfNow;  // the file at the last read that succeeded
+    BOOL m_bAutorunWatch;
+    CMFCButton m_btnUp;
+    CMFCButton m_btnDown;
+    CMFCButton m_btnAdd;
+    CMFCButton m_btnChange;
+    CMFCButton m_btnDelete;
+    CMFCButton m_btnLaunch;
+
+protected:
+    const MessageMap* GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void InitButtons();
+    void OnTimer(UINT_PTR nIDEvent);
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnDestroy();
 };

@@ -47,3 +47,25 @@ TEST(Harness, RecorderRecordsItsCommandLineAndFolder)
     EXPECT_EQ(ReadBytes(record),
               "CMD=\"" + exe + "\" /x:" + medium.Drive() + "\\data\nDIR=" + medium.Path("\\tools") + "\n");
 }
+
+TEST(Harness, MediumPathCanLeadToAHostFile)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    const std::string path = medium.Path("\\full.txt");
+    ASSERT_TRUE(medium.LinkToHostFile("\\full.txt", "/dev/full"));
+    // The file opens; what is written does not fit.
+    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    EXPECT_FALSE(::WriteFile(file, "abc", 3, &written, nullptr));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    ::CloseHandle(file);
+
+    ASSERT_TRUE(medium.RemoveLink("\\full.txt"));
+    EXPECT_EQ(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    // A link left behind goes with the medium (by the host, not by Wine).
+    ASSERT_TRUE(medium.LinkToHostFile("\\left.txt", "/dev/full"));
+}

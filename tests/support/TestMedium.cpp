@@ -107,6 +107,9 @@ TestMedium::TestMedium()
 
 TestMedium::~TestMedium()
 {
+    // Wine would delete what a link leads to, not the link: links go first, by the host.
+    if (m_bLinked)
+        RunOnHost("/usr/bin/find '" + m_unixFolder + "' -type l -delete");
     if (m_letter != 0) {
         const std::string root = Drive() + "\\";
         RunHost("/bin/rm -f \"" + m_link + "\"");
@@ -126,4 +129,43 @@ std::string TestMedium::Put(const std::string& source, const std::string& rest) 
     const std::string target = Path(rest);
     CopyWithFolders(source, target);
     return target;
+}
+
+std::string TestMedium::HostPath(const std::string& rest) const
+{
+    std::string path = m_unixFolder + rest;
+    for (char& c : path) {
+        if (c == '\\')
+            c = '/';
+    }
+    return path;
+}
+
+bool TestMedium::RunOnHost(const std::string& shellCommand) const
+{
+    if (m_letter == 0)
+        return false;
+    // Wine starts host programs detached: the exit status comes back as a file.
+    const std::string result = ".vk-host-result";
+    if (!RunHost("/bin/sh -c \"" + shellCommand + "; echo $? > '" + m_unixFolder + "/" + result + "'\""))
+        return false;
+    const std::string resultPath = Path("\\" + result);
+    std::string status;
+    WaitFor([&] {
+        status = ReadBytes(resultPath);
+        return !status.empty() && status.back() == '\n';
+    });
+    ::DeleteFileA(resultPath.c_str());
+    return status == "0\n";
+}
+
+bool TestMedium::LinkToHostFile(const std::string& rest, const std::string& hostFile) const
+{
+    m_bLinked = true;
+    return RunOnHost("/bin/ln -sfn '" + hostFile + "' '" + HostPath(rest) + "'");
+}
+
+bool TestMedium::RemoveLink(const std::string& rest) const
+{
+    return RunOnHost("/bin/rm -f '" + HostPath(rest) + "'");
 }

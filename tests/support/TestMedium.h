@@ -21,9 +21,19 @@ public:
     void MakeFolders(const std::string& rest) const;
     // Copies a file onto the medium (making its folders); the medium path.
     std::string Put(const std::string& source, const std::string& rest) const;
+    // Makes a path on the medium a link to a file of the host, such as
+    // /dev/full (every write fails: the medium is full); true once it is there.
+    // Never delete such a link through Wine: it deletes what the link leads to.
+    bool LinkToHostFile(const std::string& rest, const std::string& hostFile) const;
+    // Removes such a link (Wine will not delete a link to a device); true once it is gone.
+    bool RemoveLink(const std::string& rest) const;
 
 private:
+    std::string HostPath(const std::string& rest) const;  // the host's path of a path on the medium
+    bool RunOnHost(const std::string& shellCommand) const;  // true when it ended with status 0
+
     char m_letter = 0;
+    mutable bool m_bLinked = false;  // links to host files to remove first
     std::string m_unixFolder;
     std::string m_link;
 };

@@ -1,0 +1,21 @@
+#pragma once
+// The medium's Autorun.inf as the guard sees it: every line of the file,
+// without its line end, followed by CR LF. The approved text, the text last
+// read, the editors' texts and the stored copy are all in this form.
+#include "CString.h"
+
+#include <windows.h>
+
+// The drive string, "\" and "Autorun.Inf" (the medium ignores the case of names).
+CString AutorunInfPath(const CString& drive);
+
+enum AutorunInfRead {
+    AUTORUNINF_READ_OK,
+    AUTORUNINF_READ_NOT_OPENED,  // missing, held by another program, medium not readable
+    AUTORUNINF_READ_FAILED,      // opened, but a read failed before the end of the file
+};
+
+// Reads the medium's Autorun.inf in text mode into its comparison form. The
+// text is set only when the whole file was read; error (when given) gets the
+// system's code of a failure.
+AutorunInfRead ReadAutorunInfText(const CString& drive, CString& text, DWORD* error = nullptr);

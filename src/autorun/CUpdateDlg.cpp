@@ -1,0 +1,91 @@
+#include "CUpdateDlg.h"
+
+#include "AfxMessageBox.h"
+#include "AutorunIds.h"
+#include "AutorunInfText.h"
+#include "CDataExchange.h"
+#include "CFile.h"
+#include "DebugLog.h"
+
+CUpdateDlg::CUpdateDlg(CWnd* parent) : CDialog(IDD, parent), m_brush(RGB(255, 255, 180)) {}
+
+CUpdateDlg::~CUpdateDlg() = default;
+
+void CUpdateDlg::SetAutorunText(CString text)
+{
+    m_strText = text;
+}
+
+CString CUpdateDlg::GetAutorunText() const
+{
+    return m_strText;
+}
+
+const MessageMap* CUpdateDlg::GetMessageMap() const
+{
+    using H = Handler<CUpdateDlg>;
+    static const MessageMap map{CDialog::GetMessageMap(), {
+        H::Clicked(IDC_BUTTON_REVERT, &CUpdateDlg::OnBnClickedRevert),
+        H::CtlColor(&CUpdateDlg::OnCtlColor),
+    }};
+    return &map;
+}
+
+void CUpdateDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_EDIT_AUTORUN, m_strText);
+}
+
+BOOL CUpdateDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    return TRUE;
+}
+
+HBRUSH CUpdateDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    const HBRUSH base = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    // The read-only edit is coloured as a static too.
+    if (nCtlColor == CTLCOLOR_STATIC) {
+        pDC->SetBkMode(TRANSPARENT);
+        const int id = pWnd != nullptr ? pWnd->GetDlgCtrlID() : 0;
+        if (id == IDC_EDIT_AUTORUN || id == IDC_STATIC_UPDATE)
+            return m_brush;
+    }
+    return base;
+}
+
+void CUpdateDlg::OnBnClickedRevert()
+{
+    m_strText = m_strApproved;
+    GetDlgItem(IDC_BUTTON_REVERT)->EnableWindow(FALSE);
+    GetDlgItem(IDOK)->SetWindowText("保存");
+    UpdateData(FALSE);
+}
+
+void CUpdateDlg::OnOK()
+{
+    const CString path = AutorunInfPath(m_strDrive);
+    UpdateData(TRUE);
+
+    if (GetDlgItem(IDOK)->GetWindowText() == "承認" &&
+        AfxMessageBox("現在の内容で内部データを更新しますよろしいですか？", MB_YESNO) != IDYES)
+        return;
+
+    CFile file;
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite)) {
+        AfxMessageBox("Autorun.infの更新に失敗しました.");
+        return;
+    }
+    // A file cut short (the medium full or gone) is not approved: the dialog
+    // stays, and the next check finds the difference.
+    if (!file.Write(m_strText.GetString(), static_cast<UINT>(m_strText.GetLength()))) {
+        DebugLog("CUpdateDlg::OnOK() write error=%lu path=%s\n", file.GetError(), path.GetString());
+        file.Close();
+        AfxMessageBox("Autorun.infの更新に失敗しました.");
+        return;
+    }
+    file.Close();
+    CDialog::OnOK();
+}

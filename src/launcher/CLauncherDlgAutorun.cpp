@@ -1,0 +1,59 @@
+// The launcher panel's watch of the medium's Autorun.inf.
+#include "CLauncherDlg.h"
+
+#include "AutorunInfText.h"
+#include "CUpdateDlg.h"
+#include "DebugLog.h"
+
+void CLauncherDlg::SetAutorunInf(CString text)
+{
+    m_strAutorunInf = text;
+    m_bAutorunWatch = TRUE;
+}
+
+int CLauncherDlg::ReadAutorunInf()
+{
+    m_bAutorunWatch = TRUE;
+    if (m_strAutorunInf.IsEmpty()) {
+        m_bAutorunWatch = FALSE;
+        return 1;
+    }
+
+    CString text;
+    DWORD error = 0;
+    switch (ReadAutorunInfText(m_strDrive, text, &error)) {
+    case AUTORUNINF_READ_OK:
+        break;
+    case AUTORUNINF_READ_FAILED:
+        // Not seen whole, so not compared: unwatched until a check reads it.
+        DebugLog("CLauncherDlg::ReadAutorunInf() read error=%lu path=%s\n", error,
+                 AutorunInfPath(m_strDrive).GetString());
+        m_bAutorunWatch = FALSE;
+        return 1;
+    case AUTORUNINF_READ_NOT_OPENED:
+    default:
+        m_bAutorunWatch = FALSE;
+        return 1;
+    }
+    m_strAutorunInfNow = text;
+
+    DebugLog("Temp=%s\n", m_strAutorunInfNow.GetString());
+    DebugLog("AutoRun=%s\n", m_strAutorunInf.GetString());
+    return m_strAutorunInfNow == m_strAutorunInf ? 1 : 0;
+}
+
+void CLauncherDlg::CheckAutorunInf()
+{
+    if (ReadAutorunInf() != 0)
+        return;
+
+    CUpdateDlg dialog;
+    dialog.m_strDrive = m_strDrive;
+    dialog.m_strApproved = m_strAutorunInf;
+    dialog.SetAutorunText(m_strAutorunInfNow);
+    // IDOK only once the file holds the dialog's text.
+    if (dialog.DoModal() == IDOK) {
+        m_strAutorunInf = dialog.GetAutorunText();
+        SaveSettings();
+    }
+}

@@ -1,0 +1,116 @@
+// The medium's Autorun.inf read into the form in which it is compared.
+#include "AutorunInfText.h"
+
+#include "TestMedium.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+class AutorunInfReading : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_medium.IsReady()); }
+
+    // Reads the medium's file; the text starts as a marker that only a whole read replaces.
+    AutorunInfRead Read(std::string& text, DWORD* error = nullptr)
+    {
+        CString read = "(untouched)";
+        const AutorunInfRead result = ReadAutorunInfText(m_medium.Drive().c_str(), read, error);
+        text = read.str();
+        return result;
+    }
+
+    TestMedium m_medium;
+    std::string m_path = m_medium.Path("\\Autorun.Inf");
+};
+
+}  // namespace
+
+TEST(AutorunInfPath, IsTheDriveAndTheFixedName)
+{
+    EXPECT_STREQ(AutorunInfPath("E:"), "E:\\Autorun.Inf");
+}
+
+TEST_F(AutorunInfReading, EveryLineEndsWithCrLf)
+{
+    const struct {
+        const char* what;
+        std::string file;
+        std::string form;
+    } cases[] = {
+        {"CR LF after each line", "[autorun]\r\nOPEN=a.exe\r\n", "[autorun]\r\nOPEN=a.exe\r\n"},
+        {"LF alone, no line end at the end", "[autorun]\nOPEN=a.exe", "[autorun]\r\nOPEN=a.exe\r\n"},
+        {"an empty line at the end stays", "[autorun]\r\n\r\n", "[autorun]\r\n\r\n"},
+        {"empty lines inside stay", "a\n\n\nb\n", "a\r\n\r\n\r\nb\r\n"},
+        {"empty file", "", ""},
+        {"a line end alone", "\n", "\r\n"},
+        {"0x1A ends the text", "a\r\nb\x1A\r\nc\r\n", "a\r\nb\r\n"},
+        {"0x1A first", std::string("\x1A" "a\r\n"), ""},
+        {"a CR alone stays in the line", "a\rb\r\n", "a\rb\r\n"},
+        {"a CR before CR LF stays", "a\r\r\n", "a\r\r\n"},
+        {"a CR at the very end stays", "a\r", "a\r\r\n"},
+        {"letter case is kept", "[AutoRun]\r\nopen=A.EXE", "[AutoRun]\r\nopen=A.EXE\r\n"},
+        {"double-byte text", "ICON=\\表示\\a.ico\n", "ICON=\\表示\\a.ico\r\n"},
+        {"a long line is not cut", std::string(20000, 'x') + "\n", std::string(20000, 'x') + "\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(m_path, c.file));
+        std::string text;
+        EXPECT_EQ(Read(text), AUTORUNINF_READ_OK);
+        EXPECT_EQ(text, c.form);
+    }
+}
+
+TEST_F(AutorunInfReading, TheNameIsFoundInAnyCaseAndOthersMayWriteMeanwhile)
+{
+    // The creation writes "autorun.inf"; the medium does not tell the case of names.
+    ASSERT_TRUE(WriteBytes(m_medium.Path("\\autorun.inf"), "[autorun]\n"));
+    const HANDLE writer = ::CreateFileA(m_medium.Path("\\autorun.inf").c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    std::string text;
+    EXPECT_EQ(Read(text), AUTORUNINF_READ_OK);
+    EXPECT_EQ(text, "[autorun]\r\n");
+    ::CloseHandle(writer);
+}
+
+TEST_F(AutorunInfReading, FilesThatCannotBeOpenedOrReadLeaveTheText)
+{
+    std::string text;
+    DWORD error = 0;
+    EXPECT_EQ(Read(text, &error), AUTORUNINF_READ_NOT_OPENED);
+    EXPECT_EQ(text, "(untouched)");
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    // Held by another program that shares nothing.
+    ASSERT_TRUE(WriteBytes(m_path, "[autorun]\r\n"));
+    const HANDLE holder =
+        ::CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Read(text, &error), AUTORUNINF_READ_NOT_OPENED);
+    EXPECT_EQ(text, "(untouched)");
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    ::CloseHandle(holder);
+
+    // A folder of that name.
+    ASSERT_TRUE(::DeleteFileA(m_path.c_str()));
+    ASSERT_TRUE(::CreateDirectoryA(m_path.c_str(), nullptr));
+    EXPECT_EQ(Read(text), AUTORUNINF_READ_NOT_OPENED);
+    EXPECT_EQ(text, "(untouched)");
+    ASSERT_TRUE(::RemoveDirectoryA(m_path.c_str()));
+
+    // A file that opens but whose reading fails: the host's memory file of
+    // the process that opens it, read at address 0.
+    ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/proc/self/mem"));
+    error = 0;
+    EXPECT_EQ(Read(text, &error), AUTORUNINF_READ_FAILED);
+    EXPECT_EQ(text, "(untouched)");
+    EXPECT_NE(error, 0u);
+    EXPECT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
+}

@@ -1,0 +1,275 @@
+// The approval dialog, run modally and driven as a user would: its
+// template, its colours, the approve and the revert way, and its failures.
+#include "AutorunIds.h"
+#include "CUpdateDlg.h"
+
+#include "AfxMessageBox.h"
+#include "DebugLog.h"
+#include "DialogTemplate.h"
+#include "ModalSeam.h"
+#include "TestMedium.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kFound[] = "[autorun]\r\nOPEN=virus.exe\r\n";
+const char kApproved[] = "[autorun]\r\nOPEN=\\Vellokari.exe\r\nICON=\\Vellokari.exe\r\nACTION = Vellokari\r\n";
+const char kQuestion[] = "現在の内容で内部データを更新しますよろしいですか？";
+const char kWriteFailed[] = "Autorun.infの更新に失敗しました.";
+
+std::string ItemText(HWND dialog, int id)
+{
+    char text[1024] = {};
+    ::GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// What the button sends its dialog when it is clicked.
+void Click(HWND dialog, int id)
+{
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// A control's place in dialog units.
+RECT DialogUnits(HWND dialog, int id)
+{
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    RECT unit{0, 0, 4, 8};
+    ::MapDialogRect(dialog, &unit);
+    return {MulDiv(rect.left, 4, unit.right), MulDiv(rect.top, 8, unit.bottom),
+            MulDiv(rect.right - rect.left, 4, unit.right), MulDiv(rect.bottom - rect.top, 8, unit.bottom)};
+}
+
+class UpdateDlg : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_medium.IsReady());
+        m_dialog.m_strDrive = m_medium.Drive().c_str();
+        m_dialog.m_strApproved = kApproved;
+        m_dialog.SetAutorunText(kFound);
+    }
+
+    INT_PTR Run(ModalSeam::Driver driver)
+    {
+        ModalSeam seam;
+        seam.Push(std::move(driver));
+        const INT_PTR result = m_dialog.DoModal();
+        EXPECT_EQ(seam.Driven(), 1);
+        EXPECT_EQ(seam.LeftOpen(), 0);
+        return result;
+    }
+
+    TestMedium m_medium;
+    std::string m_path = m_medium.Path("\\Autorun.Inf");
+    CUpdateDlg m_dialog;
+};
+
+}  // namespace
+
+TEST_F(UpdateDlg, TemplateColoursAndCancel)
+{
+    const DialogTemplateHead head = ReadDialogTemplateHead(CUpdateDlg::IDD);
+    ASSERT_TRUE(head.found);
+    EXPECT_EQ(head.style, static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(head.cx, 201);
+    EXPECT_EQ(head.cy, 164);
+    EXPECT_EQ(head.items, 5);
+    EXPECT_EQ(head.title, L"更新確認");
+    EXPECT_EQ(head.pointSize, 9);
+    EXPECT_EQ(head.typeface, L"ＭＳ Ｐゴシック");
+    EXPECT_EQ(head.languages, (std::vector<LANGID>{MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}));
+
+    ASSERT_TRUE(WriteBytes(m_path, "[autorun]\nOPEN=virus.exe"));
+    MessageBoxSeam boxes;
+    EXPECT_EQ(Run([&](CDialog& dialog) {
+                  const HWND hwnd = dialog.m_hWnd;
+                  char caption[64] = {};
+                  ::GetWindowTextA(hwnd, caption, sizeof caption);
+                  EXPECT_STREQ(caption, "更新確認");
+                  const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWL_STYLE));
+                  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
+                            static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
+                  RECT client{};
+                  ::GetClientRect(hwnd, &client);
+                  RECT size{0, 0, 201, 164};
+                  ::MapDialogRect(hwnd, &size);
+                  EXPECT_EQ(client.right, size.right);
+                  EXPECT_EQ(client.bottom, size.bottom);
+
+                  // Template order is tab order: the focus starts on button 1.
+                  const struct {
+                      int id;
+                      const char* text;
+                      RECT place;
+                  } controls[] = {
+                      {IDOK, "承認", {7, 143, 50, 14}},
+                      {IDCANCEL, "ｷｬﾝｾﾙ", {144, 143, 50, 14}},
+                      {IDC_STATIC_UPDATE,
+                       "AutoRun.infの変更を検出しました。\r\n\r\n意図した変更の場合は承認ボタンを押下してください。\r\n\r\n"
+                       "意図した変更でない場合は、変更前に戻すボタンを押下後、保存ボタンを押下してください\r\n"
+                       "ウィルススキャンソフトでスキャン確認をお勧めします。",
+                       {7, 7, 187, 63}},
+                      {IDC_EDIT_AUTORUN, kFound, {7, 73, 187, 59}},
+                      {IDC_BUTTON_REVERT, "変更前に戻す", {78, 143, 53, 14}},
+                  };
+                  HWND child = ::GetWindow(hwnd, GW_CHILD);
+                  for (const auto& c : controls) {
+                      SCOPED_TRACE(c.id);
+                      ASSERT_NE(child, nullptr);
+                      EXPECT_EQ(::GetDlgCtrlID(child), c.id);
+                      EXPECT_EQ(ItemText(hwnd, c.id), c.text);
+                      const RECT place = DialogUnits(hwnd, c.id);
+                      EXPECT_EQ(place.left, c.place.left);
+                      EXPECT_EQ(place.top, c.place.top);
+                      EXPECT_EQ(place.right, c.place.right);
+                      EXPECT_EQ(place.bottom, c.place.bottom);
+                      child = ::GetWindow(child, GW_HWNDNEXT);
+                  }
+                  EXPECT_EQ(::GetFocus(), ::GetDlgItem(hwnd, IDOK));
+                  EXPECT_EQ(::SendMessageA(hwnd, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+                  const DWORD edit = static_cast<DWORD>(::GetWindowLongPtrA(::GetDlgItem(hwnd, IDC_EDIT_AUTORUN), GWL_STYLE));
+                  const DWORD editBits = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                                         WS_HSCROLL | WS_TABSTOP;
+                  EXPECT_EQ(edit & editBits, editBits);
+                  // The system draws an edit's border as a client edge.
+                  EXPECT_TRUE((edit & WS_BORDER) != 0 ||
+                              (::GetWindowLongPtrA(::GetDlgItem(hwnd, IDC_EDIT_AUTORUN), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
+                  const DWORD label = static_cast<DWORD>(::GetWindowLongPtrA(::GetDlgItem(hwnd, IDC_STATIC_UPDATE), GWL_STYLE));
+                  EXPECT_EQ(label & (SS_TYPEMASK | SS_SUNKEN), static_cast<DWORD>(SS_LEFT | SS_SUNKEN));
+
+                  // The edit and the message on light yellow, their text on it.
+                  const HDC dc = ::CreateCompatibleDC(nullptr);
+                  for (int id : {IDC_EDIT_AUTORUN, IDC_STATIC_UPDATE}) {
+                      ::SetBkMode(dc, OPAQUE);
+                      EXPECT_EQ(::SendMessageA(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                               reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, id))),
+                                reinterpret_cast<LRESULT>(m_dialog.m_brush.GetSafeHandle()));
+                      EXPECT_EQ(::GetBkMode(dc), TRANSPARENT);
+                  }
+                  LOGBRUSH brush{};
+                  ASSERT_NE(::GetObjectA(m_dialog.m_brush, sizeof brush, &brush), 0);
+                  EXPECT_EQ(brush.lbColor, 0xB4FFFFu);
+                  EXPECT_NE(::SendMessageA(hwnd, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                           reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, IDOK))),
+                            reinterpret_cast<LRESULT>(m_dialog.m_brush.GetSafeHandle()));
+                  ::DeleteDC(dc);
+
+                  Click(hwnd, IDCANCEL);
+              }),
+              IDCANCEL);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(ReadBytes(m_path), "[autorun]\nOPEN=virus.exe");
+}
+
+TEST_F(UpdateDlg, ApproveAsksFirstAndNoKeepsTheDialog)
+{
+    // A file with LF alone is written back in comparison form.
+    ASSERT_TRUE(WriteBytes(m_path, "[autorun]\nOPEN=virus.exe"));
+    MessageBoxSeam boxes;
+    boxes.Answer({IDNO, IDYES});
+    EXPECT_EQ(Run([&](CDialog& dialog) {
+                  Click(dialog.m_hWnd, IDOK);
+                  EXPECT_TRUE(dialog.IsRunningModal());
+                  EXPECT_EQ(ItemText(dialog.m_hWnd, IDOK), "承認");
+                  EXPECT_EQ(ReadBytes(m_path), "[autorun]\nOPEN=virus.exe");
+                  Click(dialog.m_hWnd, IDOK);
+                  EXPECT_FALSE(dialog.IsRunningModal());
+              }),
+              IDOK);
+    ASSERT_EQ(boxes.Calls().size(), 2u);
+    for (const MessageBoxCall& call : boxes.Calls()) {
+        EXPECT_EQ(call.text, kQuestion);
+        EXPECT_EQ(call.type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    }
+    EXPECT_EQ(ReadBytes(m_path), kFound);
+    EXPECT_STREQ(m_dialog.GetAutorunText(), kFound);
+}
+
+TEST_F(UpdateDlg, RevertShowsTheApprovedTextAndSavesItWithoutAQuestion)
+{
+    ASSERT_TRUE(WriteBytes(m_path, kFound));
+    MessageBoxSeam boxes;
+    EXPECT_EQ(Run([&](CDialog& dialog) {
+                  const HWND hwnd = dialog.m_hWnd;
+                  Click(hwnd, IDC_BUTTON_REVERT);
+                  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_BUTTON_REVERT)));
+                  EXPECT_EQ(ItemText(hwnd, IDOK), "保存");
+                  EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kApproved);
+                  EXPECT_EQ(ReadBytes(m_path), kFound);  // nothing written yet
+                  Click(hwnd, IDOK);
+              }),
+              IDOK);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(ReadBytes(m_path), kApproved);
+    EXPECT_STREQ(m_dialog.GetAutorunText(), kApproved);
+}
+
+TEST_F(UpdateDlg, RevertThenCancelWritesNothing)
+{
+    ASSERT_TRUE(WriteBytes(m_path, kFound));
+    MessageBoxSeam boxes;
+    EXPECT_EQ(Run([&](CDialog& dialog) {
+                  Click(dialog.m_hWnd, IDC_BUTTON_REVERT);
+                  Click(dialog.m_hWnd, IDCANCEL);
+              }),
+              IDCANCEL);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(ReadBytes(m_path), kFound);
+}
+
+TEST_F(UpdateDlg, FailedWritesKeepTheDialogAsItWas)
+{
+    ASSERT_TRUE(WriteBytes(m_path, kFound));
+    MessageBoxSeam boxes;  // Yes to every question
+    DebugLogCapture log;
+    bool linkRemoved = false;  // reading a link to /dev/full would never end
+    EXPECT_EQ(Run([&](CDialog& dialog) {
+                  const HWND hwnd = dialog.m_hWnd;
+
+                  // Another program holds the file and shares nothing: it cannot be opened.
+                  const HANDLE holder = ::CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+                  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+                  Click(hwnd, IDOK);
+                  ::CloseHandle(holder);
+                  EXPECT_TRUE(dialog.IsRunningModal());
+                  EXPECT_EQ(ItemText(hwnd, IDOK), "承認");
+                  EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kFound);
+                  EXPECT_EQ(ReadBytes(m_path), kFound);
+
+                  // The medium is full: the file opens, the write fails.
+                  Click(hwnd, IDC_BUTTON_REVERT);
+                  ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/dev/full"));
+                  Click(hwnd, IDOK);
+                  EXPECT_TRUE(dialog.IsRunningModal());
+                  EXPECT_EQ(ItemText(hwnd, IDOK), "保存");
+                  EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kApproved);
+                  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_BUTTON_REVERT)));
+
+                  // With room again the user can try once more.
+                  linkRemoved = m_medium.RemoveLink("\\Autorun.Inf");
+                  ASSERT_TRUE(linkRemoved);
+                  Click(hwnd, IDOK);
+              }),
+              IDOK);
+    ASSERT_EQ(boxes.Calls().size(), 3u);
+    EXPECT_EQ(boxes.Calls()[0].text, kQuestion);
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ(boxes.Calls()[i].text, kWriteFailed);
+        EXPECT_EQ(boxes.Calls()[i].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    }
+    EXPECT_EQ(log.Count("CUpdateDlg::OnOK() write error=112 path=" + m_path + "\n"), 1) << log.Text();
+    ASSERT_TRUE(linkRemoved);
+    EXPECT_EQ(ReadBytes(m_path), kApproved);
+}

@@ -1,0 +1,250 @@
+// The launcher panel's watch of the medium's Autorun.inf: the comparison
+// with the approved text, the watch flag in the status label, the check
+// timer, and the approval dialog with what it stores.
+#include "PanelHost.h"
+
+#include "AfxMessageBox.h"
+#include "AutorunIds.h"
+#include "DebugLog.h"
+#include "HexText.h"
+#include "ModalSeam.h"
+#include "TestMedium.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kApproved[] = "[autorun]\r\nOPEN=\\Vellokari.exe\r\nICON=\\Vellokari.exe\r\nACTION = Vellokari\r\n";
+const char kWatched[] = "AutoRun.Inf監視中";
+const char kNotWatched[] = "AutoRun.Inf監視なし";
+
+std::string Hex(const std::string& bytes)
+{
+    std::vector<char> hex(2 * bytes.size() + 1);
+    BytesToHexText(static_cast<int>(bytes.size()), reinterpret_cast<const unsigned char*>(bytes.data()), hex.data());
+    return hex.data();
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    char text[1024] = {};
+    ::GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void Click(HWND dialog, int id)
+{
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+class AutorunWatch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_medium.IsReady());
+        m_medium.MakeFolders("\\Vellokari");
+    }
+
+    // The panel on a settings file with this approved text.
+    void Open(const char* approved)
+    {
+        WriteSettings(m_ini, {Item("a", "\\a.exe", RUNKIND_MANUAL)}, approved);
+        ASSERT_TRUE(m_host.Open(m_medium.Drive(), m_ini));
+        ASSERT_STREQ(m_host.m_panel.m_strAutorunInf, approved);
+    }
+
+    // One check as the timer runs it, then a tick for the label; the check
+    // timer must be running again afterwards.
+    void CheckAndTick()
+    {
+        m_host.m_panel.SetTimer(TIMER_AUTORUN_CHECK, 600000);  // running, as when it fires
+        m_host.Check();
+        EXPECT_TRUE(m_host.m_panel.KillTimer(TIMER_AUTORUN_CHECK)) << "the check timer was left stopped";
+        m_host.Tick();
+    }
+
+    TestMedium m_medium;
+    std::string m_ini = m_medium.Path("\\Vellokari\\Vellokari.ini");
+    std::string m_inf = m_medium.Path("\\Autorun.Inf");
+    PanelHost m_host;
+};
+
+}  // namespace
+
+TEST_F(AutorunWatch, FileComparedInItsFormWithTheApprovedText)
+{
+    Open(kApproved);
+    CLauncherDlg& panel = m_host.m_panel;
+    const struct {
+        const char* what;
+        std::string file;
+        int result;
+        std::string now;
+    } cases[] = {
+        {"the same", kApproved, 1, kApproved},
+        {"LF alone, no line end at the end",
+         "[autorun]\nOPEN=\\Vellokari.exe\nICON=\\Vellokari.exe\nACTION = Vellokari", 1, kApproved},
+        {"an empty line more", std::string(kApproved) + "\r\n", 0, std::string(kApproved) + "\r\n"},
+        {"empty", "", 0, ""},
+        {"0x1A ends the text", std::string(kApproved) + "\x1A" "OPEN=virus.exe\r\n", 1, kApproved},
+        {"one letter's case", "[autorun]\r\nOPEN=\\vellokari.exe\r\nICON=\\Vellokari.exe\r\nACTION = Vellokari\r\n", 0,
+         "[autorun]\r\nOPEN=\\vellokari.exe\r\nICON=\\Vellokari.exe\r\nACTION = Vellokari\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(m_inf, c.file));
+        panel.m_bAutorunWatch = FALSE;
+        DebugLogCapture log;
+        EXPECT_EQ(panel.ReadAutorunInf(), c.result);
+        EXPECT_TRUE(panel.m_bAutorunWatch);
+        EXPECT_EQ(panel.m_strAutorunInfNow.str(), c.now);
+        EXPECT_EQ(log.Text(), "Temp=" + c.now + "\nAutoRun=" + kApproved + "\n");
+    }
+
+    // Missing: nothing to report, not watched, the last text read stays.
+    ASSERT_TRUE(::DeleteFileA(m_inf.c_str()));
+    DebugLogCapture log;
+    EXPECT_EQ(panel.ReadAutorunInf(), 1);
+    EXPECT_FALSE(panel.m_bAutorunWatch);
+    EXPECT_EQ(panel.m_strAutorunInfNow.str(), cases[std::size(cases) - 1].now);
+    EXPECT_EQ(log.Text(), "");
+
+    // No approved text: nothing is read at all.
+    ASSERT_TRUE(WriteBytes(m_inf, "[autorun]\r\n"));
+    panel.m_strAutorunInf.Empty();
+    EXPECT_EQ(panel.ReadAutorunInf(), 1);
+    EXPECT_FALSE(panel.m_bAutorunWatch);
+    EXPECT_EQ(panel.m_strAutorunInfNow.str(), cases[std::size(cases) - 1].now);
+
+    // A new approved text is watched at once; it is saved by its callers.
+    const std::string settings = ReadBytes(m_ini);
+    panel.SetAutorunInf("[autorun]\r\n");
+    EXPECT_STREQ(panel.m_strAutorunInf, "[autorun]\r\n");
+    EXPECT_TRUE(panel.m_bAutorunWatch);
+    EXPECT_EQ(ReadBytes(m_ini), settings);
+    EXPECT_EQ(panel.ReadAutorunInf(), 1);
+}
+
+TEST_F(AutorunWatch, StatusFollowsTheWatchAndTheCheckTimerAlwaysRunsOn)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, kApproved));
+    Open(kApproved);
+    ModalSeam seam;  // no dialog is expected: one would be counted and cancelled
+
+    CheckAndTick();
+    EXPECT_EQ(m_host.Status(), kWatched);
+
+    // Deleted: no longer watched, no dialog.
+    ASSERT_TRUE(::DeleteFileA(m_inf.c_str()));
+    CheckAndTick();
+    EXPECT_EQ(m_host.Status(), kNotWatched);
+
+    // Back with the approved content: watched again.
+    ASSERT_TRUE(WriteBytes(m_inf, kApproved));
+    CheckAndTick();
+    EXPECT_EQ(m_host.Status(), kWatched);
+
+    // A file that opens but cannot be read: reported in the log, not compared, not watched.
+    ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/proc/self/mem"));
+    {
+        DebugLogCapture log;
+        CheckAndTick();
+        EXPECT_EQ(log.Count("CLauncherDlg::ReadAutorunInf() read error="), 1) << log.Text();
+        EXPECT_EQ(log.Count("Temp="), 0);
+    }
+    EXPECT_EQ(m_host.Status(), kNotWatched);
+    EXPECT_STREQ(m_host.m_panel.m_strAutorunInfNow, kApproved);
+    ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
+
+    ASSERT_TRUE(WriteBytes(m_inf, kApproved));
+    CheckAndTick();
+    EXPECT_EQ(m_host.Status(), kWatched);
+    EXPECT_EQ(seam.Driven() + seam.Unexpected(), 0);
+}
+
+TEST_F(AutorunWatch, ApprovalWithYesWritesTheFormAndStoresIt)
+{
+    // Changed, with LF alone: approved, it is written back in comparison form.
+    const char changed[] = "[autorun]\r\nOPEN=\\Vellokari.exe\r\n[extra]\r\n";
+    ASSERT_TRUE(WriteBytes(m_inf, "[autorun]\nOPEN=\\Vellokari.exe\n[extra]"));
+    Open(kApproved);
+    MessageBoxSeam boxes;  // Yes
+    ModalSeam seam;
+    seam.Push([&](CDialog& dialog) {
+        // No second check can begin while this one waits here.
+        EXPECT_FALSE(m_host.m_panel.KillTimer(TIMER_AUTORUN_CHECK));
+        EXPECT_EQ(ItemText(dialog.m_hWnd, IDC_EDIT_AUTORUN), changed);
+        Click(dialog.m_hWnd, IDOK);
+    });
+    CheckAndTick();
+    EXPECT_EQ(seam.Driven(), 1);
+    EXPECT_EQ(seam.LeftOpen(), 0);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(ReadBytes(m_inf), changed);
+    EXPECT_STREQ(m_host.m_panel.m_strAutorunInf, changed);
+    const std::string settings = ReadBytes(m_ini);
+    EXPECT_NE(settings.find("AUTORUNINFSIZE=" + std::to_string(2 * std::strlen(changed)) + "\r\nAUTORUNINF=" +
+                            Hex(changed) + "\r\n"),
+              std::string::npos)
+        << settings;
+    EXPECT_EQ(m_host.Status(), kWatched);
+
+    // Now equal: the next check shows nothing.
+    CheckAndTick();
+    EXPECT_EQ(seam.Unexpected(), 0);
+}
+
+TEST_F(AutorunWatch, EmptiedFileIsShownEmptyAndRevertPutsTheApprovedTextBack)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, ""));
+    Open(kApproved);
+    MessageBoxSeam boxes;
+    ModalSeam seam;
+    seam.Push([&](CDialog& dialog) {
+        EXPECT_EQ(ItemText(dialog.m_hWnd, IDC_EDIT_AUTORUN), "");
+        Click(dialog.m_hWnd, IDC_BUTTON_REVERT);
+        EXPECT_EQ(ItemText(dialog.m_hWnd, IDOK), "保存");
+        Click(dialog.m_hWnd, IDOK);
+    });
+    CheckAndTick();
+    EXPECT_EQ(seam.Driven(), 1);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(ReadBytes(m_inf), kApproved);
+    EXPECT_STREQ(m_host.m_panel.m_strAutorunInf, kApproved);
+    EXPECT_NE(ReadBytes(m_ini).find("AUTORUNINF=" + Hex(kApproved) + "\r\n"), std::string::npos);
+}
+
+TEST_F(AutorunWatch, ApprovalThatNeverReachedTheFileIsNotStored)
+{
+    const char found[] = "[autorun]\r\nOPEN=virus.exe\r\n";
+    ASSERT_TRUE(WriteBytes(m_inf, found));
+    Open(kApproved);
+    const std::string settings = ReadBytes(m_ini);
+    MessageBoxSeam boxes;  // Yes, then OK
+    ModalSeam seam;
+    seam.Push([&](CDialog& dialog) {
+        // Held by another program that shares nothing, from now on.
+        const HANDLE holder =
+            ::CreateFileA(m_inf.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        Click(dialog.m_hWnd, IDOK);
+        ::CloseHandle(holder);
+        EXPECT_TRUE(dialog.IsRunningModal());
+        Click(dialog.m_hWnd, IDCANCEL);
+    });
+    CheckAndTick();
+    EXPECT_EQ(seam.Driven(), 1);
+    ASSERT_EQ(boxes.Calls().size(), 2u);
+    EXPECT_EQ(boxes.Calls()[1].text, "Autorun.infの更新に失敗しました.");
+    EXPECT_STREQ(m_host.m_panel.m_strAutorunInf, kApproved);
+    EXPECT_EQ(ReadBytes(m_ini), settings);
+    EXPECT_EQ(ReadBytes(m_inf), found);
+    EXPECT_EQ(m_host.Status(), kWatched);
+}

@@ -1,0 +1,80 @@
+#include "DialogTemplate.h"
+
+#include <cstring>
+
+namespace {
+
+struct Reader {
+    const BYTE* p;
+    WORD Word()
+    {
+        WORD w;
+        std::memcpy(&w, p, 2);
+        p += 2;
+        return w;
+    }
+    DWORD Dword()
+    {
+        DWORD d;
+        std::memcpy(&d, p, 4);
+        p += 4;
+        return d;
+    }
+    std::wstring Text()
+    {
+        std::wstring text;
+        for (WORD c = Word(); c != 0; c = Word())
+            text += static_cast<wchar_t>(c);
+        return text;
+    }
+    // A name or an ordinal (0xFFFF and a number), or nothing (0).
+    void SkipNameOrOrdinal()
+    {
+        const WORD first = Word();
+        if (first == 0xFFFF)
+            Word();
+        else if (first != 0)
+            while (Word() != 0) {
+            }
+    }
+};
+
+BOOL CALLBACK NoteLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR param)
+{
+    reinterpret_cast<std::vector<LANGID>*>(param)->push_back(language);
+    return TRUE;
+}
+
+}  // namespace
+
+DialogTemplateHead ReadDialogTemplateHead(UINT id)
+{
+    DialogTemplateHead head;
+    const HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    if (found == nullptr)
+        return head;
+    Reader in{static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, found)))};
+    if (in.Word() != 1 || in.Word() != 0xFFFF)  // not a DIALOGEX
+        return head;
+    head.found = true;
+    in.Dword();  // help id
+    head.exStyle = in.Dword();
+    head.style = in.Dword();
+    head.items = in.Word();
+    head.x = static_cast<short>(in.Word());
+    head.y = static_cast<short>(in.Word());
+    head.cx = static_cast<short>(in.Word());
+    head.cy = static_cast<short>(in.Word());
+    in.SkipNameOrOrdinal();  // menu
+    in.SkipNameOrOrdinal();  // class
+    head.title = in.Text();
+    if (head.style & DS_SETFONT) {
+        head.pointSize = in.Word();
+        in.Word();  // weight
+        in.Word();  // italic, character set
+        head.typeface = in.Text();
+    }
+    ::EnumResourceLanguagesA(nullptr, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), &NoteLanguage,
+                             reinterpret_cast<LONG_PTR>(&head.languages));
+    return head;
+}

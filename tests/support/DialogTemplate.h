@@ -1,0 +1,23 @@
+#pragma once
+// The head of a dialog template among the test program's resources (the
+// program's own templates when it links them), as the resource holds it,
+// before the system adjusts any style.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct DialogTemplateHead {
+    bool found = false;
+    DWORD exStyle = 0;
+    DWORD style = 0;
+    WORD items = 0;
+    short x = 0, y = 0, cx = 0, cy = 0;
+    std::wstring title;
+    WORD pointSize = 0;
+    std::wstring typeface;
+    std::vector<LANGID> languages;  // every language the template is there in
+};
+
+// Reads an extended template (DIALOGEX) by its id.
+DialogTemplateHead ReadDialogTemplateHead(UINT id);
