@@ -23,16 +23,6 @@ bool OnScreen(const RECT& rect)
 }
 const char kLayerQuestion[] = "レイヤー情報が取得できません。レイヤーパラメータが失われますが続行しますか?";
 
-// Screenshots of the panel for a look, when VK_WINLIST_SHOTS names a folder.
-void SaveShot(HWND hwnd, const char* name)
-{
-    char folder[MAX_PATH] = {};
-    const DWORD n = ::GetEnvironmentVariableA("VK_WINLIST_SHOTS", folder, sizeof folder);
-    if (n == 0 || n >= sizeof folder)
-        return;
-    ClientPixels(hwnd).Save(std::string(folder) + "\\" + name);
-}
-
 // Repaints the panel now and reads what the screen shows of it.
 ClientPixels Painted(CWinListDlg& panel)
 {

@@ -130,6 +130,9 @@ TEST_F(WinListPanel, ListIsEmptyAtCreationAndFilledByTheFirstTick)
     EXPECT_NE(list.GetItemText(first, 3), list.GetItemText(twin, 3));
     EXPECT_GE(ImageOf(list, first), 0);
     EXPECT_EQ(ImageOf(list, first), ImageOf(list, twin));
+    MarkRow(m_panel, twin);
+    m_panel.UpdateWindow();
+    SaveShot(m_host.Wnd()->m_hWnd, "panel-list.bmp");
 }
 
 TEST_F(WinListPanel, SelectionFollowsItsWindowAcrossRefreshesAndIsLostWhenItCloses)

@@ -119,6 +119,15 @@ void Tick(CWinListDlg& panel)
     panel.SendMessage(WM_TIMER, TIMER_WINLIST_REFRESH, 0);
 }
 
+void SaveShot(HWND hwnd, const char* name)
+{
+    char folder[MAX_PATH] = {};
+    const DWORD n = ::GetEnvironmentVariableA("VKWINLISTSHOTS", folder, sizeof folder);
+    if (n == 0 || n >= sizeof folder)
+        return;
+    ClientPixels(hwnd).Save(std::string(folder) + "\\" + name);
+}
+
 ClientPixels::ClientPixels(HWND hwnd)
 {
     RECT client{};

@@ -57,6 +57,9 @@ int Mark(CWinListDlg& panel);
 int RowOf(CWinListDlg& panel, HWND window);  // by the handle column; -1 when absent
 void Tick(CWinListDlg& panel);               // the refresh timer's message
 
+// A picture of the window for a look, when VKWINLISTSHOTS names a folder.
+void SaveShot(HWND hwnd, const char* name);
+
 // The colours of a window's client area as the screen shows them (0xRRGGBB).
 class ClientPixels {
 public:
