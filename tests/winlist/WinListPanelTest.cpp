@@ -198,7 +198,7 @@ TEST_F(WinListPanel, ClearedCheckBoxKeepsTheListTickingItAgainUpdatesIt)
     m_panel.m_chkAutoRefresh.SetCheck(BST_CHECKED);
     ClickButton(m_panel, IDC_CHECK_AUTO_REFRESH);
     EXPECT_EQ(m_panel.m_bAutoRefresh, TRUE);
-    EXPECT_TRUE(WaitFor([&] { return RowOf(m_panel, second.Window(0)) == 0; }, 4500));
+    EXPECT_TRUE(WaitFor([&] { return RowOf(m_panel, second.Window(0)) == 0; }, 6000));
     EXPECT_EQ(m_panel.m_listCtrl.GetItemCount(), 1);
 }
 

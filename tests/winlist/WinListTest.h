@@ -33,10 +33,11 @@ std::string PutFixture(const TestMedium& medium, const std::string& rest);
 std::string PutFixture(const TempFolder& folder, const std::string& name);
 
 // A top-level window of the test that hosts the panel as the main dialog
-// does; shown without activation.
+// does; shown without activation, away from the screen's corner and centre,
+// where the other tests' dialogs open, and above the fixture's windows.
 class PanelHost {
 public:
-    explicit PanelHost(int x = 40, int y = 40, int width = 520, int height = 260);
+    explicit PanelHost(int x = 700, int y = 20, int width = 520, int height = 260);
     ~PanelHost();
     PanelHost(const PanelHost&) = delete;
     PanelHost& operator=(const PanelHost&) = delete;
