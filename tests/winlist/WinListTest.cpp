@@ -4,22 +4,22 @@
 
 #include <commctrl.h>
 
-bool WindowsFixture::Start(const std::string& exe, const std::vector<std::string>& specs, const std::string& log)
+bool WindowsFixture::Start(const std::string& exe, const std::vector<std::string>& requests, const std::string& log)
 {
-    m_specs = specs;
+    m_requests = requests;
     std::string line = "\"" + exe + "\"";
     if (!log.empty())
         line += " \"log=" + log + "\"";
-    for (const std::string& spec : specs)
-        line += " \"" + spec + "\"";
+    for (const std::string& request : requests)
+        line += " \"" + request + "\"";
     if (!m_process.Start(line))
         return false;
     return WaitFor([&] {
-        for (std::size_t i = 0; i < m_specs.size(); ++i) {
+        for (std::size_t i = 0; i < m_requests.size(); ++i) {
             const HWND hwnd = Window(static_cast<int>(i));
             if (hwnd == nullptr)
                 return false;
-            const bool shown = m_specs[i].find("hidden") == std::string::npos;
+            const bool shown = m_requests[i].find("hidden") == std::string::npos;
             if (shown && !::IsWindowVisible(hwnd))
                 return false;
         }

@@ -11,21 +11,21 @@
 #include <string>
 #include <vector>
 
-// vk_windows.exe started with one spec per window (see its source); the
+// vk_windows.exe started with one request per window (see its source); the
 // process is ended when the object goes.
 class WindowsFixture {
 public:
     // Waits until every window is there and every window to be shown is visible.
-    bool Start(const std::string& exe, const std::vector<std::string>& specs, const std::string& log = "");
+    bool Start(const std::string& exe, const std::vector<std::string>& requests, const std::string& log = "");
     DWORD Id() const { return m_process.Id(); }
-    // Window i of the specs; null while it does not exist.
+    // Window i of the requests; null while it does not exist.
     HWND Window(int i) const;
     bool WaitGone(DWORD timeoutMs = 10000) { return m_process.WaitExit(timeoutMs); }
     void Kill() { m_process.Kill(); }
 
 private:
     ChildProcess m_process;
-    std::vector<std::string> m_specs;
+    std::vector<std::string> m_requests;
 };
 
 // The fixture program copied to a path; the path.

@@ -146,7 +146,7 @@ TEST(SkypeCheck, OnlySkypeExeFromTheMediumCountsHiddenWindowsIncluded)
     struct Case {
         const char* what;
         std::string exe;
-        const char* spec;
+        const char* request;
         BOOL running;
     };
     const Case cases[] = {
@@ -162,7 +162,7 @@ TEST(SkypeCheck, OnlySkypeExeFromTheMediumCountsHiddenWindowsIncluded)
     EXPECT_EQ(panel.IsSkypeRunning(), 0);
     for (const Case& c : cases) {
         WindowsFixture process;
-        ASSERT_TRUE(process.Start(c.exe, {c.spec})) << c.what;
+        ASSERT_TRUE(process.Start(c.exe, {c.request})) << c.what;
         panel.m_bSkypeFound = !c.running;
         EXPECT_EQ(panel.IsSkypeRunning(), c.running) << c.what;
         EXPECT_EQ(panel.m_bSkypeFound, c.running) << c.what;
