@@ -1,0 +1,8 @@
+#pragma once
+// Ids of the winlist subsystem's resources.
+#define IDD_WINLIST_DIALOG 131
+#define IDC_LIST_WINDOWS 1028
+#define IDC_BUTTON_WINLIST_REGISTER 1029
+#define IDC_BUTTON_BRING_TO_FRONT 1030
+#define IDC_BUTTON_CLOSE_APP 1032
+#define IDC_CHECK_AUTO_REFRESH 1033

@@ -1,0 +1,519 @@
+// The preview of the marked window. Wine composes nothing, so the capture
+// runs on the real platform; the live thumbnail runs on a table of our own
+// put in place of the window manager's binding.
+#include "AfxMessageBox.h"
+#include "DwmBinding.h"
+#include "WinListIds.h"
+#include "WinListTest.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+namespace {
+
+const std::uint32_t kGrey = 0xA0A0A0;
+
+bool OnScreen(const RECT& rect)
+{
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    RECT common{};
+    return ::IntersectRect(&common, &rect, &screen) != FALSE;
+}
+const char kLayerQuestion[] = "レイヤー情報が取得できません。レイヤーパラメータが失われますが続行しますか?";
+
+// Repaints the panel now and reads what the screen shows of it.
+ClientPixels Painted(CWinListDlg& panel)
+{
+    panel.Invalidate(TRUE);
+    panel.UpdateWindow();
+    return ClientPixels(panel.m_hWnd);
+}
+
+// A window of this process: Wine's capture draws it, while a window of
+// another process comes out black (Wine sends the capture's device context
+// to the other process, where it means nothing). It notes every state in
+// which it could be seen.
+class OwnWindow {
+public:
+    OwnWindow(int width, int height, COLORREF colour, int x = 700, int y = 600, DWORD exStyle = 0)
+        : m_brush(::CreateSolidBrush(colour))
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &OwnWindow::Proc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VkOwnPreviewWindow";
+        ::RegisterClassA(&wc);
+        m_hWnd = ::CreateWindowExA(exStyle | WS_EX_NOACTIVATE, wc.lpszClassName, "own", WS_POPUP | WS_SYSMENU, x, y, width, height,
+                                   nullptr, nullptr, wc.hInstance, this);
+        ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    }
+    ~OwnWindow()
+    {
+        ::DestroyWindow(m_hWnd);
+        ::DeleteObject(m_brush);
+    }
+    OwnWindow(const OwnWindow&) = delete;
+    OwnWindow& operator=(const OwnWindow&) = delete;
+    HWND Get() const { return m_hWnd; }
+
+    std::vector<std::string> m_seen;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        auto* self = reinterpret_cast<OwnWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (message == WM_ERASEBKGND && self != nullptr) {
+            RECT client{};
+            ::GetClientRect(hwnd, &client);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, self->m_brush);
+            return 1;
+        }
+        if (message == WM_WINDOWPOSCHANGED && self != nullptr) {
+            const std::string state = StateOf(hwnd);
+            if (!state.empty())
+                self->m_seen.push_back(state);
+        }
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    // "" unless shown, not minimised, on the screen and not fully transparent.
+    static std::string StateOf(HWND hwnd)
+    {
+        RECT rect{};
+        ::GetWindowRect(hwnd, &rect);
+        COLORREF key = 0;
+        BYTE alpha = 255;
+        DWORD flags = 0;
+        const bool layered = (::GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 &&
+                             ::GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags) && (flags & LWA_ALPHA);
+        const bool seen = ::IsWindowVisible(hwnd) && !::IsIconic(hwnd) && OnScreen(rect) && !(layered && alpha == 0);
+        return seen ? "seen at " + std::to_string(rect.left) + "," + std::to_string(rect.top) : std::string();
+    }
+
+    HBRUSH m_brush;
+    HWND m_hWnd;
+};
+
+std::string Text(const RECT& rect)
+{
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," + std::to_string(rect.right) + "," +
+           std::to_string(rect.bottom);
+}
+
+struct Placement {
+    bool iconic;
+    RECT normal;
+    LONG exStyle;
+};
+
+Placement PlacementOf(HWND hwnd)
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(hwnd, &placement);
+    return {::IsIconic(hwnd) != FALSE, placement.rcNormalPosition, ::GetWindowLongA(hwnd, GWL_EXSTYLE)};
+}
+
+// The fixture's log lines (see its source) of states in which a window
+// could be seen: shown, not minimised, on the screen, not fully transparent.
+std::vector<std::string> SeenStates(const std::string& log)
+{
+    std::vector<std::string> seen;
+    std::istringstream lines(log);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string pos, text;
+        int visible = 0, iconic = 0, x = 0, y = 0, w = 0, h = 0, layered = 0, alpha = 0;
+        fields >> pos >> text >> visible >> iconic >> x >> y >> w >> h >> layered >> alpha;
+        if (visible && !iconic && OnScreen(RECT{x, y, x + w, y + h}) && !(layered && alpha == 0))
+            seen.push_back(line);
+    }
+    return seen;
+}
+
+// A pixel of the panel's captured image (0xRRGGBB).
+COLORREF BitmapPixel(CWinListDlg& panel, int x, int y)
+{
+    const HDC memory = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ former = ::SelectObject(memory, panel.m_bitmap);
+    const COLORREF pixel = ::GetPixel(memory, x, y);
+    ::SelectObject(memory, former);
+    ::DeleteDC(memory);
+    return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
+}
+
+// The preview area is placed for the program's own dialog font, whose
+// dialog units are 7 pixels wide; Wine's stand-in font makes them 6, and
+// the panel would end at x 383, inside the area. The panel is given the
+// width it has with the program's font.
+void Widen(CWinListDlg& panel)
+{
+    RECT rect{};
+    panel.GetWindowRect(&rect);
+    panel.SetWindowPos(nullptr, 0, 0, 255 * 7 / 4 + 4, rect.bottom - rect.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A window-manager table that composes and counts its thumbnails.
+struct FakeDwm {
+    static inline HRESULT composition = S_OK;
+    static inline BOOL composing = TRUE;
+    static inline HRESULT registration = S_OK;
+    static inline int registered = 0;
+    static inline int released = 0;
+    static inline int updates = 0;
+    static inline std::set<HTHUMBNAIL> live;
+    static inline HWND destination = nullptr;
+    static inline HWND source = nullptr;
+    static inline HTHUMBNAIL updated = nullptr;
+    static inline DWM_THUMBNAIL_PROPERTIES properties{};
+
+    static void Reset()
+    {
+        composition = S_OK;
+        composing = TRUE;
+        registration = S_OK;
+        registered = released = updates = 0;
+        live.clear();
+        destination = source = nullptr;
+        updated = nullptr;
+        properties = DWM_THUMBNAIL_PROPERTIES{};
+    }
+    static HRESULT WINAPI IsCompositionEnabled(BOOL* enabled)
+    {
+        *enabled = composing;
+        return composition;
+    }
+    static HRESULT WINAPI RegisterThumbnail(HWND to, HWND from, PHTHUMBNAIL thumbnail)
+    {
+        if (FAILED(registration))
+            return registration;
+        destination = to;
+        source = from;
+        *thumbnail = reinterpret_cast<HTHUMBNAIL>(static_cast<UINT_PTR>(0x1000 + ++registered));
+        live.insert(*thumbnail);
+        return S_OK;
+    }
+    static HRESULT WINAPI UpdateThumbnailProperties(HTHUMBNAIL thumbnail, const DWM_THUMBNAIL_PROPERTIES* p)
+    {
+        ++updates;
+        updated = thumbnail;
+        properties = *p;
+        return S_OK;
+    }
+    static HRESULT WINAPI UnregisterThumbnail(HTHUMBNAIL thumbnail)
+    {
+        ++released;
+        return live.erase(thumbnail) == 1 ? S_OK : E_INVALIDARG;
+    }
+    static DwmCalls Table()
+    {
+        return {&IsCompositionEnabled, &UpdateThumbnailProperties, &RegisterThumbnail, &UnregisterThumbnail,
+                nullptr};
+    }
+};
+
+class BindingInPlace {
+public:
+    explicit BindingInPlace(const DwmCalls& calls) : m_calls(calls) { ReplaceDwmBinding(&m_calls); }
+    ~BindingInPlace() { ReplaceDwmBinding(nullptr); }
+    BindingInPlace(const BindingInPlace&) = delete;
+    BindingInPlace& operator=(const BindingInPlace&) = delete;
+
+private:
+    DwmCalls m_calls;
+};
+
+}  // namespace
+
+class WindowPreview : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_medium.IsReady());
+        m_exe = PutFixture(m_medium, "\\apps\\vk_windows.exe");
+    }
+    // Marks the window's row and clicks the list, as the user does.
+    void Preview(HWND hwnd)
+    {
+        const int row = RowOf(m_panel, hwnd);
+        ASSERT_GE(row, 0);
+        MarkRow(m_panel, row);
+        ClickList(m_panel);
+    }
+
+    TestMedium m_medium;
+    std::string m_exe;
+    PanelHost m_host;
+    CWinListDlg m_panel;
+};
+
+TEST_F(WindowPreview, CapturedImageIsPaintedScaledDownIntoThePreviewArea)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkWide,w=280,h=100,x=600,y=300", "t=VkTall,w=100,h=160,x=600,y=420",
+                                  "t=VkBoth,w=280,h=160,x=720,y=420", "t=VkSmall,w=100,h=60,x=900,y=300"}));
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    Widen(m_panel);
+    Tick(m_panel);
+    ASSERT_EQ(m_panel.m_listCtrl.GetItemCount(), 4);
+    EXPECT_EQ(Text(m_panel.m_rcPreview), "304,30,444,110");
+
+    struct Case {
+        int window;
+        int width, height;
+        int paintedWidth, paintedHeight;
+    };
+    const Case cases[] = {{0, 280, 100, 140, 50}, {1, 100, 160, 50, 80}, {2, 280, 160, 140, 80}, {3, 100, 60, 100, 60}};
+    for (const Case& c : cases) {
+        Preview(app.Window(c.window));
+        EXPECT_EQ(m_panel.m_nBitmapWidth, c.width);
+        EXPECT_EQ(m_panel.m_nBitmapHeight, c.height);
+        const ClientPixels pixels = Painted(m_panel);
+        // The picture at the area's top-left corner; the rest is the panel's grey.
+        EXPECT_NE(pixels.At(304, 30), kGrey);
+        const SIZE block = pixels.BlockAt(304, 30);
+        EXPECT_EQ(block.cx, c.paintedWidth) << c.width << "x" << c.height;
+        EXPECT_EQ(block.cy, c.paintedHeight) << c.width << "x" << c.height;
+        EXPECT_EQ(pixels.At(303, 30), kGrey);
+        EXPECT_EQ(pixels.At(304, 29), kGrey);
+        if (c.paintedWidth < 140) {
+            EXPECT_EQ(pixels.At(304 + c.paintedWidth, 30), kGrey);
+        }
+        if (c.paintedHeight < 80) {
+            EXPECT_EQ(pixels.At(304, 30 + c.paintedHeight), kGrey);
+        }
+    }
+    SaveShot(m_host.Wnd()->m_hWnd, "panel-capture-fixture.bmp");
+
+    // The content of a window this process can draw: scaled with its colour.
+    OwnWindow red(280, 100, RGB(255, 0, 0));
+    m_panel.ShowPreview(red.Get());
+    const ClientPixels pixels = Painted(m_panel);
+    EXPECT_EQ(pixels.At(304, 30), 0xFF0000u);
+    EXPECT_EQ(pixels.BlockAt(304, 30).cx, 140);
+    EXPECT_EQ(pixels.BlockAt(304, 30).cy, 50);
+    SaveShot(m_host.Wnd()->m_hWnd, "panel-capture-own.bmp");
+
+    // A window that has closed: the capture returns at once, the old image stays.
+    const HWND gone = app.Window(3);
+    const int row = RowOf(m_panel, gone);
+    app.Kill();
+    MarkRow(m_panel, row);
+    ClickList(m_panel);
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 280);
+    EXPECT_EQ(Painted(m_panel).At(304, 30), 0xFF0000u);
+
+    // The selection lost in a refresh: the image is no longer painted.
+    Tick(m_panel);
+    ASSERT_EQ(Mark(m_panel), -1);
+    EXPECT_EQ(Painted(m_panel).At(304, 30), kGrey);
+}
+
+TEST_F(WindowPreview, MinimisedWindowOfThisProcessIsCapturedUnseenAndMinimisedAgainInItsPlace)
+{
+    OwnWindow plain(220, 90, RGB(255, 0, 0), 620, 340);
+    OwnWindow layered(90, 60, RGB(255, 0, 255), 640, 360, WS_EX_LAYERED);
+    ::SetLayeredWindowAttributes(layered.Get(), 0x123456, 200, LWA_ALPHA | LWA_COLORKEY);
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+
+    struct Case {
+        OwnWindow* window;
+        COLORREF colour;
+        RECT normal;
+    };
+    const Case cases[] = {{&plain, 0xFF0000, {620, 340, 840, 430}}, {&layered, 0xFF00FF, {640, 360, 730, 420}}};
+    MessageBoxSeam boxes;
+    for (const Case& c : cases) {
+        const HWND hwnd = c.window->Get();
+        ::ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+        const Placement before = PlacementOf(hwnd);
+        ASSERT_TRUE(before.iconic);
+        ASSERT_EQ(Text(before.normal), Text(c.normal));
+        c.window->m_seen.clear();
+
+        m_panel.CaptureWindowImage(hwnd);
+        // Captured at its normal size and drawn, so it was restored for the moment.
+        EXPECT_EQ(m_panel.m_nBitmapWidth, c.normal.right - c.normal.left);
+        EXPECT_EQ(m_panel.m_nBitmapHeight, c.normal.bottom - c.normal.top);
+        EXPECT_EQ(BitmapPixel(m_panel, 5, 5), c.colour);
+        EXPECT_EQ(c.window->m_seen, std::vector<std::string>{}) << "never on the screen";
+        const Placement after = PlacementOf(hwnd);
+        EXPECT_TRUE(after.iconic);
+        EXPECT_EQ(Text(after.normal), Text(before.normal));
+        EXPECT_EQ(after.exStyle, before.exStyle);
+    }
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(::GetLayeredWindowAttributes(layered.Get(), &key, &alpha, &flags));
+    EXPECT_EQ(key, 0x123456u);
+    EXPECT_EQ(alpha, 200);
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA | LWA_COLORKEY));
+    EXPECT_TRUE(boxes.Calls().empty());
+}
+
+// Wine's GetWindowPlacement knows no normal position of another process's
+// window (it answers the current rectangle), so here the fixture's window
+// is checked for all but its normal position.
+TEST_F(WindowPreview, MinimisedFixtureWindowIsCapturedUnseenAndMinimisedAgain)
+{
+    TempFolder logs;
+    const std::string log = logs / "positions.log";
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe,
+                          {"t=VkMinPlain,min,x=620,y=340,w=220,h=90", "t=VkMinLayered,min,x=640,y=360,w=90,h=60,alpha=200",
+                           "t=VkMinUnreadable,min,x=660,y=380,w=130,h=70,layered"},
+                          log));
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    Tick(m_panel);
+    ASSERT_EQ(m_panel.m_listCtrl.GetItemCount(), 3) << "minimised windows are listed";
+
+    MessageBoxSeam boxes;
+    for (const int i : {0, 1}) {
+        const HWND hwnd = app.Window(i);
+        const LONG exStyle = ::GetWindowLongA(hwnd, GWL_EXSTYLE);
+        const std::size_t logged = ReadBytes(log).size();
+        Preview(hwnd);
+        EXPECT_GT(ReadBytes(log).size(), logged) << "it was restored for the moment";
+        EXPECT_EQ(SeenStates(ReadBytes(log).substr(logged)), std::vector<std::string>{}) << i;
+        EXPECT_TRUE(::IsIconic(hwnd)) << i;
+        EXPECT_EQ(::GetWindowLongA(hwnd, GWL_EXSTYLE), exStyle) << i;
+    }
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(::GetLayeredWindowAttributes(app.Window(1), &key, &alpha, &flags));
+    EXPECT_EQ(key, 0x123456u);
+    EXPECT_EQ(alpha, 200);
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA | LWA_COLORKEY));
+    EXPECT_TRUE(boxes.Calls().empty());
+
+    // Layered, but its attributes cannot be read: the question; No leaves
+    // the window alone and keeps the last image.
+    const HWND unreadable = app.Window(2);
+    const int lastWidth = m_panel.m_nBitmapWidth;
+    const std::string logBefore = ReadBytes(log);
+    boxes.Answer({IDNO});
+    Preview(unreadable);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].text, kLayerQuestion);
+    EXPECT_EQ(boxes.Calls()[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(m_panel.m_nBitmapWidth, lastWidth);
+    EXPECT_EQ(ReadBytes(log), logBefore) << "the window was not touched";
+    EXPECT_TRUE(::IsIconic(unreadable));
+    EXPECT_FALSE(::GetLayeredWindowAttributes(unreadable, &key, &alpha, &flags));
+
+    // Yes captures it; it ends with the preset attributes: white colour key,
+    // no flags (Wine keeps no alpha without LWA_ALPHA).
+    boxes.Answer({IDYES});
+    Preview(unreadable);
+    EXPECT_EQ(boxes.Calls().size(), 2u);
+    EXPECT_GT(ReadBytes(log).size(), logBefore.size());
+    EXPECT_EQ(SeenStates(ReadBytes(log).substr(logBefore.size())), std::vector<std::string>{});
+    EXPECT_TRUE(::IsIconic(unreadable));
+    ASSERT_TRUE(::GetLayeredWindowAttributes(unreadable, &key, &alpha, &flags));
+    EXPECT_EQ(key, 0xFFFFFFu);
+    EXPECT_EQ(flags, 0u);
+}
+
+TEST_F(WindowPreview, PictureFollowsTheWindowManagersAnswer)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkChoice,w=120,h=40"}));
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    Tick(m_panel);
+
+    struct Case {
+        const char* what;
+        bool bound;  // the call is there; else the wrapper reports -1
+        HRESULT status;
+        BOOL composing;
+        bool thumbnail;
+        bool captured;
+    };
+    const Case cases[] = {
+        {"composing", true, S_OK, TRUE, true, false},
+        {"not composing", true, S_OK, FALSE, false, true},
+        {"no window manager", false, S_OK, TRUE, false, true},
+        {"the question fails", true, E_FAIL, TRUE, false, false},
+    };
+    for (const Case& c : cases) {
+        FakeDwm::Reset();
+        FakeDwm::composition = c.status;
+        FakeDwm::composing = c.composing;
+        DwmCalls table = FakeDwm::Table();
+        if (!c.bound)
+            table.isCompositionEnabled = nullptr;
+        BindingInPlace binding(table);
+        m_panel.m_nBitmapWidth = 0;
+        Preview(app.Window(0));
+        EXPECT_EQ(FakeDwm::registered, c.thumbnail ? 1 : 0) << c.what;
+        EXPECT_EQ(m_panel.m_nBitmapWidth, c.captured ? 120 : 0) << c.what;
+        m_panel.UnregisterThumbnail();
+    }
+}
+
+TEST_F(WindowPreview, AtMostOneThumbnailReplacedOnTheNextClickReleasedWithTheWindow)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkThumbA", "t=VkThumbB"}));
+    FakeDwm::Reset();
+    BindingInPlace binding(FakeDwm::Table());
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    // Where the main dialog's layout puts the panel, not at the parent's corner.
+    m_panel.SetWindowPos(nullptr, 12, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Tick(m_panel);
+
+    Preview(app.Window(0));
+    EXPECT_EQ(FakeDwm::registered, 1);
+    EXPECT_EQ(FakeDwm::live.size(), 1u);
+    EXPECT_EQ(FakeDwm::destination, m_host.Wnd()->m_hWnd) << "drawn by the panel's parent";
+    EXPECT_EQ(FakeDwm::source, app.Window(0));
+    EXPECT_EQ(FakeDwm::updated, m_panel.m_hThumbnail);
+    EXPECT_EQ(FakeDwm::properties.dwFlags, 0x1Du);
+    EXPECT_EQ(Text(FakeDwm::properties.rcDestination), "316,37,456,117");
+    EXPECT_EQ(FakeDwm::properties.opacity, 255);
+    EXPECT_TRUE(FakeDwm::properties.fVisible);
+    EXPECT_FALSE(FakeDwm::properties.fSourceClientAreaOnly);
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 0) << "nothing captured";
+
+    // The next click replaces it: the first is released before the second is made.
+    const HTHUMBNAIL first = m_panel.m_hThumbnail;
+    Preview(app.Window(1));
+    EXPECT_EQ(FakeDwm::registered, 2);
+    EXPECT_EQ(FakeDwm::released, 1);
+    EXPECT_EQ(FakeDwm::live.size(), 1u);
+    EXPECT_EQ(FakeDwm::live.count(first), 0u);
+    EXPECT_EQ(FakeDwm::source, app.Window(1));
+
+    // The list lost its selection: the thumbnail stays until the panel goes.
+    app.Kill();
+    Tick(m_panel);
+    EXPECT_EQ(FakeDwm::live.size(), 1u);
+    m_panel.DestroyWindow();
+    EXPECT_EQ(FakeDwm::released, 2);
+    EXPECT_TRUE(FakeDwm::live.empty());
+    EXPECT_EQ(m_panel.m_hThumbnail, nullptr);
+}
+
+TEST_F(WindowPreview, FailedRegistrationLeavesNoThumbnailToRelease)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkNoThumb"}));
+    FakeDwm::Reset();
+    FakeDwm::registration = E_FAIL;
+    BindingInPlace binding(FakeDwm::Table());
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    Tick(m_panel);
+    Preview(app.Window(0));
+    EXPECT_EQ(m_panel.m_hThumbnail, nullptr);
+    EXPECT_EQ(FakeDwm::updates, 0);
+    m_panel.DestroyWindow();
+    EXPECT_EQ(FakeDwm::released, 0);
+}
