@@ -22,3 +22,15 @@ const DwmCalls& DwmBinding();
 // Puts a table in place of the system's; null goes back to the system's.
 // The table must stay alive while it is in place.
 void ReplaceDwmBinding(const DwmCalls* calls);
+
+// Keeps a copy of a table in place for its own life, then the system's again.
+class ScopedDwmBinding {
+public:
+    explicit ScopedDwmBinding(const DwmCalls& calls) : m_calls(calls) { ReplaceDwmBinding(&m_calls); }
+    ~ScopedDwmBinding() { ReplaceDwmBinding(nullptr); }
+    ScopedDwmBinding(const ScopedDwmBinding&) = delete;
+    ScopedDwmBinding& operator=(const ScopedDwmBinding&) = delete;
+
+private:
+    DwmCalls m_calls;
+};

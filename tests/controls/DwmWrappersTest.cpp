@@ -156,18 +156,6 @@ struct FakeDwm {
     }
 };
 
-// Puts a table in place for one test and the system's back afterwards.
-class BindingInPlace {
-public:
-    explicit BindingInPlace(const DwmCalls& calls) : m_calls(calls) { ReplaceDwmBinding(&m_calls); }
-    ~BindingInPlace() { ReplaceDwmBinding(nullptr); }
-    BindingInPlace(const BindingInPlace&) = delete;
-    BindingInPlace& operator=(const BindingInPlace&) = delete;
-
-private:
-    DwmCalls m_calls;
-};
-
 }  // namespace
 
 TEST(DwmGate, WineDefaultVersionReachesTheWindowManager)
@@ -251,7 +239,7 @@ TEST(DwmGate, ProbeUnderWineDefaultAndUnderWindowsXp)
 TEST(DwmGate, ATableInPlaceGetsArgumentsAndGivesResultsUnchanged)
 {
     ASSERT_EQ(IsDwmAvailable(), 1);
-    BindingInPlace binding({&FakeDwm::IsCompositionEnabled, &FakeDwm::UpdateThumbnailProperties,
+    ScopedDwmBinding binding({&FakeDwm::IsCompositionEnabled, &FakeDwm::UpdateThumbnailProperties,
                             &FakeDwm::RegisterThumbnail, &FakeDwm::UnregisterThumbnail,
                             &FakeDwm::ExtendFrameIntoClientArea});
     TestWindow window(WS_OVERLAPPEDWINDOW, 0, 10, 10);
@@ -287,7 +275,7 @@ TEST(DwmGate, ATableInPlaceGetsArgumentsAndGivesResultsUnchanged)
 TEST(DwmGate, AMissingCallCountsAsNoWindowManager)
 {
     ASSERT_EQ(IsDwmAvailable(), 1);
-    BindingInPlace binding(DwmCalls{});
+    ScopedDwmBinding binding(DwmCalls{});
     BOOL flag = TRUE;
     EXPECT_EQ(SafeDwmIsCompositionEnabled(&flag), -1);
     EXPECT_FALSE(flag);

@@ -218,17 +218,6 @@ struct FakeDwm {
     }
 };
 
-class BindingInPlace {
-public:
-    explicit BindingInPlace(const DwmCalls& calls) : m_calls(calls) { ReplaceDwmBinding(&m_calls); }
-    ~BindingInPlace() { ReplaceDwmBinding(nullptr); }
-    BindingInPlace(const BindingInPlace&) = delete;
-    BindingInPlace& operator=(const BindingInPlace&) = delete;
-
-private:
-    DwmCalls m_calls;
-};
-
 }  // namespace
 
 class WindowPreview : public ::testing::Test {
@@ -450,7 +439,7 @@ TEST_F(WindowPreview, PictureFollowsTheWindowManagersAnswer)
         DwmCalls table = FakeDwm::Table();
         if (!c.bound)
             table.isCompositionEnabled = nullptr;
-        BindingInPlace binding(table);
+        ScopedDwmBinding binding(table);
         m_panel.m_nBitmapWidth = 0;
         Preview(app.Window(0));
         EXPECT_EQ(FakeDwm::registered, c.thumbnail ? 1 : 0) << c.what;
@@ -464,7 +453,7 @@ TEST_F(WindowPreview, AtMostOneThumbnailReplacedOnTheNextClickReleasedWithTheWin
     WindowsFixture app;
     ASSERT_TRUE(app.Start(m_exe, {"t=VkThumbA", "t=VkThumbB"}));
     FakeDwm::Reset();
-    BindingInPlace binding(FakeDwm::Table());
+    ScopedDwmBinding binding(FakeDwm::Table());
     ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
     // Where the main dialog's layout puts the panel, not at the parent's corner.
     m_panel.SetWindowPos(nullptr, 12, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -508,7 +497,7 @@ TEST_F(WindowPreview, FailedRegistrationLeavesNoThumbnailToRelease)
     ASSERT_TRUE(app.Start(m_exe, {"t=VkNoThumb"}));
     FakeDwm::Reset();
     FakeDwm::registration = E_FAIL;
-    BindingInPlace binding(FakeDwm::Table());
+    ScopedDwmBinding binding(FakeDwm::Table());
     ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
     Tick(m_panel);
     Preview(app.Window(0));

@@ -1,6 +1,7 @@
 #include "WinListTest.h"
 
 #include "WinListIds.h"
+#include "CDib32.h"
 
 #include <commctrl.h>
 
@@ -135,26 +136,14 @@ ClientPixels::ClientPixels(HWND hwnd)
     m_width = client.right;
     m_height = client.bottom;
     m_pixels.assign(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = -m_height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
     const HDC window = ::GetDC(hwnd);
-    const HDC memory = ::CreateCompatibleDC(window);
-    const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ former = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    const auto* source = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < m_pixels.size(); ++i)
-        m_pixels[i] = source[i] & 0xFFFFFF;
-    ::SelectObject(memory, former);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    {
+        CDib32 copy(window, m_width, m_height);
+        ::BitBlt(copy.Dc(), 0, 0, m_width, m_height, window, 0, 0, SRCCOPY);
+        ::GdiFlush();
+        for (std::size_t i = 0; i < m_pixels.size(); ++i)
+            m_pixels[i] = copy.Bits()[i] & 0xFFFFFF;
+    }
     ::ReleaseDC(hwnd, window);
 }
 
