@@ -17,6 +17,9 @@ namespace {
 
 // Far beyond any Autorun.inf; a larger stored size is not believed.
 const int kMaxAutorunHexSize = 1024 * 1024;
+// Far beyond any list of programs; a larger stored count would keep the
+// start busy for days and exhaust memory.
+const int kMaxRunItems = 1000;
 
 CString Decimal(int value)
 {
@@ -249,7 +252,11 @@ void CLauncherDlg::ReadIniFile()
     }
 
     m_runItems.clear();
-    const int count = ReadInt("SYSTEM", "LAUNCHER", m_strIniPath);
+    int count = ReadInt("SYSTEM", "LAUNCHER", m_strIniPath);
+    if (count > kMaxRunItems) {
+        DebugLog("CLauncherDlg::ReadIniFile() LAUNCHER=%d too large, %d items read\n", count, kMaxRunItems);
+        count = kMaxRunItems;
+    }
     for (int i = 0; i < count; ++i) {
         CString section;
         section.Format("RUNITEM%d", i);

@@ -220,6 +220,21 @@ TEST_F(SettingsFile, LauncherCountDecidesTheItems)
               "RUNKIND=0\r\nDELAYTIME=0\r\nBOREWAY=0\r\n");
 }
 
+TEST_F(SettingsFile, AHugeLauncherCountLoadsABoundedList)
+{
+    // A count from the file must neither hang the start nor exhaust memory;
+    // the items that are there still load first.
+    const std::string section0 = "[RUNITEM0]\r\nPROGRAMNAME=a\r\nPROGRAMPATH=\\a.exe\r\n";
+    for (const char* count : {"1001", "2147483647"}) {
+        SCOPED_TRACE(count);
+        DebugLogCapture log;
+        auto panel = Load(std::string("[SYSTEM]\r\nLAUNCHER=") + count + "\r\n" + section0);
+        ASSERT_EQ(panel->m_runItems.size(), 1000u);
+        EXPECT_STREQ(panel->m_runItems[0].m_strProgramName, "a");
+        EXPECT_EQ(log.Count(std::string("LAUNCHER=") + count), 1) << log.Text();
+    }
+}
+
 TEST_F(SettingsFile, LongStringsArriveCut)
 {
     const std::string name(300, 'n');
