@@ -2,6 +2,7 @@
 #include "CLauncherDlg.h"
 
 #include "DebugLog.h"
+#include "PanelHost.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +19,8 @@ const char kEmptyFile[] = "[SYSTEM]\r\nVER=\r\nAUTORUNINFSIZE=0\r\nAUTORUNINF=\r
 CRunInf Item(const char* name, const char* path, const char* workPath, const char* arg, int kind, int delay,
              int gate)
 {
-    CRunInf item;
-    item.m_strProgramName = name;
-    item.m_strProgramPath = path;
+    CRunInf item = ::Item(name, path, kind, delay, gate, arg);
     item.m_strWorkPath = workPath;
-    item.m_strArg = arg;
-    item.m_nRunKind = kind;
-    item.m_nDelayTime = delay;
-    item.m_nGateKind = gate;
     return item;
 }
 
