@@ -13,6 +13,7 @@
 #include "CString.h"
 #include "CWinItem.h"
 #include "CWinListDlgListener.h"
+#include "ProcessModuleMemo.h"
 
 #include <dwmapi.h>
 
@@ -84,6 +85,9 @@ protected:
     void OnNMClickWindowList(NMHDR* pNMHDR, LRESULT* pResult);
 
 private:
+    // The processes that the refresh under way has read.
+    ProcessModuleMemo m_refreshModules;
+
     // The list's selection mark when a command starts: -1 shows the request
     // for a selection; the element's index when it names one, else -1.
     int MarkedItem();

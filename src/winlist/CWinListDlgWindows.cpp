@@ -3,10 +3,13 @@
 
 #include "ProcessModule.h"
 
+// Each process is asked once per refresh, however many windows it has.
 BOOL CWinListDlg::RefreshWindowItems()
 {
     m_items.clear();
+    m_refreshModules.Begin();
     ::EnumWindows(&CWinListDlg::EnumWindowsProc, reinterpret_cast<LPARAM>(this));
+    m_refreshModules.End();
     return TRUE;
 }
 
@@ -29,10 +32,9 @@ void CWinListDlg::AddWindowItem(HWND hWnd)
 
     DWORD processId = 0;
     ::GetWindowThreadProcessId(hWnd, &processId);
-    CString name;
-    GetProcessModuleName(processId, name);
+    const ProcessModule module = m_refreshModules.Get(processId);
     // The program's own windows, by its fixed file name.
-    if (name == "Vellokari.exe")
+    if (module.name == "Vellokari.exe")
         return;
     if ((::GetWindowLongA(hWnd, GWL_STYLE) & WS_SYSMENU) == 0)
         return;
@@ -41,9 +43,7 @@ void CWinListDlg::AddWindowItem(HWND hWnd)
     if (rect.top == rect.bottom || rect.left == rect.right)
         return;
 
-    CString path;
-    GetProcessModulePath(processId, path);
-    CString pathDrive = path.Left(2);
+    CString pathDrive = module.path.Left(2);
     CString drive = m_strDrive;
     if (pathDrive.MakeUpper() != drive.MakeUpper())
         return;
@@ -52,8 +52,8 @@ void CWinListDlg::AddWindowItem(HWND hWnd)
     item.m_hWnd = hWnd;
     item.m_dwProcessId = processId;
     item.m_strTitle = title;
-    item.m_strProgramName = name;
-    item.m_strProgramPath = path;
+    item.m_strProgramName = module.name;
+    item.m_strProgramPath = module.path;
     m_items.push_back(item);
 }
 

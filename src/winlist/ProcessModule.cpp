@@ -2,38 +2,33 @@
 
 #include <psapi.h>
 
-namespace {
-
-enum class ModuleText { Path, Name };
-
-CString ReadFirstModule(DWORD processId, ModuleText what)
+// One question to the process: the path of its main module, which is the
+// first module that EnumProcessModules lists. Listing every module first
+// costs more than the read itself under Wine. The name is the path's last
+// part, as the loader keeps it.
+ProcessModule ReadProcessModule(DWORD processId)
 {
     char text[1024] = {};
     const HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
     if (process != nullptr) {
-        HMODULE modules[1024] = {};
-        DWORD needed = 0;
-        if (::EnumProcessModules(process, modules, sizeof modules, &needed)) {
-            if (what == ModuleText::Path)
-                ::GetModuleFileNameExA(process, modules[0], text, sizeof text);
-            else
-                ::GetModuleBaseNameA(process, modules[0], text, sizeof text);
-        }
+        ::GetModuleFileNameExA(process, nullptr, text, sizeof text);
         ::CloseHandle(process);
     }
     // A text cut at the buffer's end may lack its NUL.
     text[sizeof text - 1] = '\0';
-    return CString(text);
+    ProcessModule module;
+    module.path = text;
+    const int slash = module.path.ReverseFind('\\');
+    module.name = slash >= 0 ? module.path.Mid(slash + 1) : module.path;
+    return module;
 }
-
-}  // namespace
 
 void GetProcessModulePath(DWORD processId, CString& path)
 {
-    path = ReadFirstModule(processId, ModuleText::Path);
+    path = ReadProcessModule(processId).path;
 }
 
 void GetProcessModuleName(DWORD processId, CString& name)
 {
-    name = ReadFirstModule(processId, ModuleText::Name);
+    name = ReadProcessModule(processId).name;
 }

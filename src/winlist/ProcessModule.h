@@ -1,9 +1,17 @@
 #pragma once
-// The executable of another process: its first module. Both read the
-// process afresh on every call; "" when it cannot be opened or read.
+// The executable of another process: the path of its main module (the
+// first of its modules), and the file name that ends that path. Every call
+// reads the process afresh; both are "" when it cannot be opened or read.
 #include "CString.h"
 
 #include <windows.h>
+
+struct ProcessModule {
+    CString path;
+    CString name;
+};
+
+ProcessModule ReadProcessModule(DWORD processId);
 
 void GetProcessModulePath(DWORD processId, CString& path);
 void GetProcessModuleName(DWORD processId, CString& name);
