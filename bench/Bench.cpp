@@ -40,14 +40,14 @@ std::string Ratio(double value, double floor)
     return text;
 }
 
-void PrintTable(const std::vector<BenchRow>& rows)
+void PrintTable(std::FILE* out, const std::vector<BenchRow>& rows)
 {
     auto cell = [](const std::string& text) { return text.empty() ? std::string("-") : text; };
-    std::printf("| %-44s | %-14s | %-14s | %-6s | %-28s |\n", "figure", "Vellokari", "floor", "ratio", "goal");
-    std::printf("|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(16, '-').c_str(),
+    std::fprintf(out, "| %-44s | %-14s | %-14s | %-6s | %-28s |\n", "figure", "Vellokari", "floor", "ratio", "goal");
+    std::fprintf(out, "|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(16, '-').c_str(),
                 std::string(16, '-').c_str(), std::string(8, '-').c_str(), std::string(30, '-').c_str());
     for (const BenchRow& row : rows)
-        std::printf("| %-44s | %-14s | %-14s | %-6s | %-28s |\n", row.figure.c_str(), cell(row.value).c_str(),
+        std::fprintf(out, "| %-44s | %-14s | %-14s | %-6s | %-28s |\n", row.figure.c_str(), cell(row.value).c_str(),
                     cell(row.floor).c_str(), cell(row.ratio).c_str(), cell(row.goal).c_str());
-    std::fflush(stdout);
+    std::fflush(out);
 }

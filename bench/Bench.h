@@ -2,6 +2,7 @@
 // The benchmark's helpers: a clock, medians, and the table it prints.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ struct BenchRow {
     std::string goal;
 };
 
-void PrintTable(const std::vector<BenchRow>& rows);
+void PrintTable(std::FILE* out, const std::vector<BenchRow>& rows);
 
 std::string Fixed(double value, const char* unit, int decimals = 1);
 std::string Ratio(double value, double floor);

@@ -117,7 +117,7 @@ void Profile(const CWinListDlg& panel)
         ::QueryFullProcessImageNameA(h, 0, text, &size);
         ::CloseHandle(h);
     });
-    std::printf("profile, per process (median ms): open %.3f; open+modules %.3f; open+modules+path %.3f; "
+    std::fprintf(stderr, "profile, per process (median ms): open %.3f; open+modules %.3f; open+modules+path %.3f; "
                 "open+path of the main module %.3f; open+image name %.3f\n",
                 open, modules, modulesAndPath, mainPath, imageName);
 }
@@ -155,7 +155,7 @@ void ProfileList(CWinListDlg& panel)
         PumpMessages();
         paint.push_back(NowMs() - start);
     }
-    std::printf("profile, list of %d rows (median ms): delete all %.2f; insert rows %.2f; set 3 texts each %.2f; "
+    std::fprintf(stderr, "profile, list of %d rows (median ms): delete all %.2f; insert rows %.2f; set 3 texts each %.2f; "
                 "icon lookups %.2f; drawing on again %.2f; the paint after it %.2f\n",
                 rows, Median(erase), Median(insert), Median(texts), Median(icons), Median(redraw), Median(paint));
 }
@@ -209,7 +209,7 @@ std::vector<BenchRow> BenchRefresh(const TestMedium& medium, int pairs, bool pro
         collections.push_back(collected - start);
         PumpMessages();
     }
-    std::printf("refresh: %zu windows listed of %d visible with a text\n", panel.m_items.size(), kept);
+    std::fprintf(stderr, "refresh: %zu windows listed of %d visible with a text\n", panel.m_items.size(), kept);
     if (profile) {
         Profile(panel);
         ProfileList(panel);

@@ -56,7 +56,7 @@ std::vector<BenchRow> BenchTick(const TestMedium& medium, int items, int ticks)
             panel.SendMessage(WM_TIMER, TIMER_RUN_TICK, 0);
             times.push_back(NowMs() - start);
         }
-        std::printf("tick: %zu run items\n", panel.m_runItems.size());
+        std::fprintf(stderr, "tick: %zu run items\n", panel.m_runItems.size());
         panel.DestroyWindow();
     }
     ::DestroyWindow(host);
