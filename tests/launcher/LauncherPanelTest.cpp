@@ -144,7 +144,7 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
         DWORD style;
     } controls[] = {
         {IDC_LIST_RUN, "SysListView32", "", {5, 7, 164, 121},
-         LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP},
+         LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP},
         {IDC_STATIC_AUTORUN, "Static", "AutorunInf監視", {175, 7, 76, 11}, SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN},
         {IDC_BUTTON_UP, "Button", "↑", {175, 22, 15, 26}, WS_TABSTOP},
         {IDC_BUTTON_DOWN, "Button", "↓", {175, 48, 15, 24}, WS_TABSTOP},
@@ -237,6 +237,24 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
     m_host.Tick();
     EXPECT_EQ(m_host.Status(), "AutoRun.Inf監視なし");
     EXPECT_FALSE(FileExists(m_ini));  // nothing saved on the way
+}
+
+// The icon cache owns its image list; the list view only borrows it, so the
+// list outlives the panel's window and the cache destroys it, once.
+TEST_F(LauncherPanel, ImageListOutlivesTheWindowForTheCacheToDestroy)
+{
+    m_medium.Put(FixturePath("vk_icon_green.exe"), "\\tools\\green.exe");
+    WriteSettings(m_ini, {Item("green", "\\tools\\green.exe", RUNKIND_MANUAL)});
+    ASSERT_TRUE(m_host.Open(m_medium.Drive(), m_ini));
+    CImageList& images = m_host.m_panel.m_imageCache.m_imageList;
+    ASSERT_EQ(images.GetImageCount(), 1);
+
+    ASSERT_TRUE(m_host.m_panel.DestroyWindow());
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(ImageList_GetIconSize(images, &cx, &cy));
+    EXPECT_EQ(cx, 24);
+    EXPECT_EQ(images.GetImageCount(), 1);
+    EXPECT_TRUE(images.DeleteImageList()) << "what the cache does as it goes";
 }
 
 TEST_F(LauncherPanel, RowsShowNameKindDelayAndIcon)

@@ -135,6 +135,25 @@ TEST_F(WinListPanel, ListIsEmptyAtCreationAndFilledByTheFirstTick)
     SaveShot(m_host.Wnd()->m_hWnd, "panel-list.bmp");
 }
 
+// The icon cache owns its image list; the list view only borrows it, so the
+// list outlives the panel's window and the cache destroys it, once.
+TEST_F(WinListPanel, ImageListOutlivesTheWindowForTheCacheToDestroy)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkIcon"}));
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    Tick(m_panel);
+    CImageList& images = m_panel.m_imageCache.m_imageList;
+    ASSERT_EQ(images.GetImageCount(), 1);
+
+    ASSERT_TRUE(m_panel.DestroyWindow());
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(ImageList_GetIconSize(images, &cx, &cy));
+    EXPECT_EQ(cx, 24);
+    EXPECT_EQ(images.GetImageCount(), 1);
+    EXPECT_TRUE(images.DeleteImageList()) << "what the cache does as it goes";
+}
+
 TEST_F(WinListPanel, SelectionFollowsItsWindowAcrossRefreshesAndIsLostWhenItCloses)
 {
     WindowsFixture marked;
