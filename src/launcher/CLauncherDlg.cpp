@@ -90,7 +90,7 @@ LRESULT CLauncherDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             DebugLog("%s", lines[wParam]);
         // Every item hears it; only gate items of that very kind start counting.
         for (CRunInf& item : m_runItems)
-            item.gateOpen(static_cast<int>(wParam));
+            item.gateOpen(static_cast<LONG_PTR>(wParam));
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }

@@ -440,16 +440,27 @@ TEST_F(LauncherRuns, GateOpenFromAnotherProcessStartsTheMatchingItemsAfterTheirD
 TEST_F(LauncherPanel, GateOpenLinesByKindAndKindsOutsideTheList)
 {
     WriteSettings(m_ini, {Item("seven", "\\no-such.exe", RUNKIND_AUTO_GATE, 4, 7),
-                          Item("zero", "\\no-such.exe", RUNKIND_AUTO_GATE, 5, 0)});
+                          Item("zero", "\\no-such.exe", RUNKIND_AUTO_GATE, 5, 0),
+                          Item("three", "\\no-such.exe", RUNKIND_AUTO_GATE, 6, 3),
+                          Item("minus one", "\\no-such.exe", RUNKIND_AUTO_GATE, 8, -1)});
     ASSERT_TRUE(m_host.Open(m_medium.Drive(), m_ini));
     const struct {
         WPARAM kind;
-        const char* line;  // empty: none
-        int seven, zero;   // the countdowns afterwards
+        const char* line;             // empty: none
+        int seven, zero, three, minus;  // the countdowns afterwards
     } cases[] = {
-        {1, "RECV BOREWAYFORFTP GATE OPEN!\n", 0, 0}, {2, "RECV BOREWAYFORCVS GATE OPEN!\n", 0, 0},
-        {4, "RECV BOREWAYONE GATE OPEN!\n", 0, 0},    {7, "", 4, 0},
-        {0, "RECV BOREWAYFORTCP GATE OPEN!\n", 4, 5}, {9, "", 4, 5},
+        {1, "RECV BOREWAYFORFTP GATE OPEN!\n", 0, 0, 0, 0},
+        {2, "RECV BOREWAYFORCVS GATE OPEN!\n", 0, 0, 0, 0},
+        {4, "RECV BOREWAYONE GATE OPEN!\n", 0, 0, 0, 0},
+        {7, "", 4, 0, 0, 0},
+        // The whole 64-bit value is the kind: these are not kinds 3, 0 and -1.
+        {0x100000003ull, "", 4, 0, 0, 0},
+        {0x100000000ull, "", 4, 0, 0, 0},
+        {0xFFFFFFFFull, "", 4, 0, 0, 0},
+        {0, "RECV BOREWAYFORTCP GATE OPEN!\n", 4, 5, 0, 0},
+        {3, "RECV BOREWAYFORVNC GATE OPEN!\n", 4, 5, 6, 0},
+        {static_cast<WPARAM>(-1), "", 4, 5, 6, 8},
+        {9, "", 4, 5, 6, 8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -459,6 +470,8 @@ TEST_F(LauncherPanel, GateOpenLinesByKindAndKindsOutsideTheList)
         EXPECT_EQ(log.Text(), c.line);
         EXPECT_EQ(m_host.m_panel.m_runItems[0].m_nCountdown, c.seven);
         EXPECT_EQ(m_host.m_panel.m_runItems[1].m_nCountdown, c.zero);
+        EXPECT_EQ(m_host.m_panel.m_runItems[2].m_nCountdown, c.three);
+        EXPECT_EQ(m_host.m_panel.m_runItems[3].m_nCountdown, c.minus);
     }
 
     // With no items a gate open only writes its line.
