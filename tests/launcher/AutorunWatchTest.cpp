@@ -5,6 +5,7 @@
 
 #include "AfxMessageBox.h"
 #include "AutorunIds.h"
+#include "AutorunInfText.h"
 #include "DebugLog.h"
 #include "HexText.h"
 #include "ModalSeam.h"
@@ -247,4 +248,74 @@ TEST_F(AutorunWatch, ApprovalThatNeverReachedTheFileIsNotStored)
     EXPECT_EQ(ReadBytes(m_ini), settings);
     EXPECT_EQ(ReadBytes(m_inf), found);
     EXPECT_EQ(m_host.Status(), kWatched);
+}
+
+// One limit for an Autorun.inf text on the whole road: a file beyond it is
+// not read whole, nothing beyond it is approved, and every approved text
+// comes back from the settings file.
+TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesNeverWatched)
+{
+    // Exactly the limit in comparison form, written with LF alone.
+    std::string form, file;
+    for (int i = 0; i < AUTORUNINF_MAX_TEXT / 1024; ++i) {
+        const std::string line(1022, static_cast<char>('a' + i % 26));
+        form += line + "\r\n";
+        file += line + "\n";
+    }
+    ASSERT_EQ(form.size(), static_cast<std::size_t>(AUTORUNINF_MAX_TEXT));
+    ASSERT_TRUE(WriteBytes(m_inf, file));
+    Open(kApproved);
+    MessageBoxSeam boxes;  // Yes
+    ModalSeam seam;
+    seam.Push([&](CDialog& dialog) { Click(dialog.m_hWnd, IDOK); });
+    CheckAndTick();
+    EXPECT_EQ(seam.Driven(), 1);
+    EXPECT_EQ(m_host.Status(), kWatched);
+    ASSERT_EQ(m_host.m_panel.m_strAutorunInf.str(), form);
+    EXPECT_EQ(ReadBytes(m_inf), form);
+    {
+        CLauncherDlg loaded;
+        loaded.m_strIniPath = m_ini.c_str();
+        loaded.ReadIniFile();
+        EXPECT_TRUE(loaded.m_strAutorunInf.str() == form) << "the approved text loads back whole";
+    }
+
+    // One byte more: not compared, no dialog, not watched, and a log line.
+    ASSERT_TRUE(WriteBytes(m_inf, file + "x"));
+    {
+        DebugLogCapture log;
+        CheckAndTick();
+        EXPECT_EQ(log.Count("CLauncherDlg::ReadAutorunInf() too large"), 1) << log.Text().substr(0, 200);
+        EXPECT_EQ(log.Count("Temp="), 0);
+    }
+    EXPECT_EQ(seam.Driven() + seam.Unexpected(), 1);
+    EXPECT_EQ(m_host.Status(), kNotWatched);
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.str() == form);
+
+    // A new approved text beyond the limit is refused: the one before stays,
+    // and what is saved loads back.
+    const std::string larger = form + "x\r\n";
+    EXPECT_FALSE(m_host.m_panel.SetAutorunInf(larger.c_str()));
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInf.str() == form);
+    m_host.m_panel.SaveSettings();
+    CLauncherDlg loaded;
+    loaded.m_strIniPath = m_ini.c_str();
+    loaded.ReadIniFile();
+    EXPECT_TRUE(loaded.m_strAutorunInf == m_host.m_panel.m_strAutorunInf);
+}
+
+TEST_F(AutorunWatch, AnEndlessFileIsNotWatched)
+{
+    ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/dev/zero"));
+    Open(kApproved);
+    ModalSeam seam;
+    {
+        DebugLogCapture log;
+        CheckAndTick();
+        EXPECT_EQ(log.Count("CLauncherDlg::ReadAutorunInf() too large"), 1) << log.Text().substr(0, 200);
+    }
+    EXPECT_EQ(seam.Driven() + seam.Unexpected(), 0);
+    EXPECT_EQ(m_host.Status(), kNotWatched);
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.IsEmpty());
+    EXPECT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
 }
