@@ -11,6 +11,7 @@
 #include "ModalSeam.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
+#include "TimerSeam.h"
 
 #include <gtest/gtest.h>
 
@@ -318,4 +319,49 @@ TEST_F(AutorunWatch, AnEndlessFileIsNotWatched)
     EXPECT_EQ(m_host.Status(), kNotWatched);
     EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.IsEmpty());
     EXPECT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
+}
+
+// The check timer as the program runs it: the first check about 100 ms
+// after the start, the next 300000 ms after the last one ended however long
+// its dialog stayed open (shortened here), and no check while one is open.
+TEST_F(AutorunWatch, FirstCheckAfter100MsThenEach300000MsAfterTheLastEnded)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, "[autorun]\r\nOPEN=changed.exe\r\n"));
+    WriteSettings(m_ini, {Item("far", "\\no-such.exe", RUNKIND_AUTO_START, 600)}, kApproved);
+    TimerSeam timers;
+    timers.Shorten(300000, 300);
+    ModalSeam seam;
+    const CRunInf* item = nullptr;
+    ULONGLONG firstShown = 0, firstEnded = 0, secondShown = 0;
+    seam.Push([&](CDialog& dialog) {
+        firstShown = ::GetTickCount64();
+        // Held open for five run ticks, which go on meanwhile.
+        const int count = item->m_nCountdown;
+        EXPECT_TRUE(WaitFor([&] { return item->m_nCountdown <= count - 5; }));
+        EXPECT_EQ(timers.Requests(m_host.Panel(), TIMER_AUTORUN_CHECK).size(), 1u) << "no check timer meanwhile";
+        firstEnded = ::GetTickCount64();
+        Click(dialog.m_hWnd, IDCANCEL);
+    });
+    seam.Push([&](CDialog& dialog) {
+        secondShown = ::GetTickCount64();
+        Click(dialog.m_hWnd, IDCANCEL);
+    });
+    ASSERT_TRUE(m_host.Create(m_medium.Drive()));
+    const ULONGLONG start = ::GetTickCount64();
+    m_host.Start(m_ini, true);
+    item = &m_host.m_panel.m_runItems[0];
+    ASSERT_TRUE(WaitFor([&] { return seam.Driven() == 2; }, 20000));
+    m_host.m_panel.KillTimer(TIMER_AUTORUN_CHECK);
+    EXPECT_EQ(seam.Unexpected(), 0);
+
+    EXPECT_GE(firstShown - start, 90u);
+    EXPECT_LT(firstShown - start, 3000u);
+    const std::vector<TimerRequest> requests = timers.Requests(m_host.Panel(), TIMER_AUTORUN_CHECK);
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].elapse, 100u);
+    EXPECT_EQ(requests[1].elapse, 300000u);
+    EXPECT_GE(requests[1].tick, firstEnded);
+    EXPECT_EQ(requests[2].elapse, 300000u);
+    EXPECT_GE(secondShown - firstEnded, 280u);
+    EXPECT_LT(secondShown - firstEnded, 5000u);
 }

@@ -10,6 +10,7 @@
 #include "LauncherIds.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
+#include "TimerSeam.h"
 
 #include <gtest/gtest.h>
 
@@ -78,11 +79,12 @@ protected:
     }
     void TearDown() override { ::SetEnvironmentVariableA("VK_RECORD_FILE", nullptr); }
 
-    // The records of n starts, once they are all there.
+    // The records of n starts, once they are all there; a failure when they
+    // do not all come.
     std::string Records(int n)
     {
         std::string records;
-        WaitFor([&] {
+        const bool all = WaitFor([&] {
             records = ReadBytes(m_record);
             int ends = 0;
             for (std::size_t pos = records.find("\nDIR="); pos != std::string::npos;
@@ -90,6 +92,7 @@ protected:
                 ++ends;
             return ends >= n && records.back() == '\n';
         });
+        EXPECT_TRUE(all) << n << " starts expected, recorded: " << records;
         return records;
     }
 
@@ -255,6 +258,25 @@ TEST_F(LauncherPanel, ImageListOutlivesTheWindowForTheCacheToDestroy)
     EXPECT_EQ(cx, 24);
     EXPECT_EQ(images.GetImageCount(), 1);
     EXPECT_TRUE(images.DeleteImageList()) << "what the cache does as it goes";
+}
+
+// The run tick, as real time: every 100 ms from the start.
+TEST_F(LauncherPanel, RunTickEvery100Ms)
+{
+    WriteSettings(m_ini, {Item("far", "\\no-such.exe", RUNKIND_AUTO_START, 600)});
+    TimerSeam timers;
+    ASSERT_TRUE(m_host.Create(m_medium.Drive()));
+    const ULONGLONG start = ::GetTickCount64();
+    m_host.Start(m_ini, true);
+    const CRunInf& item = m_host.m_panel.m_runItems[0];
+    ASSERT_TRUE(WaitFor([&] { return item.m_nCountdown <= 590; }, 20000));
+    const ULONGLONG tenTicks = ::GetTickCount64() - start;
+    EXPECT_GE(tenTicks, 900u);
+    EXPECT_LT(tenTicks, 6000u);
+
+    const std::vector<TimerRequest> requests = timers.Requests(m_host.Panel(), TIMER_RUN_TICK);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].elapse, 100u);
 }
 
 TEST_F(LauncherPanel, RowsShowNameKindDelayAndIcon)
@@ -524,7 +546,10 @@ TEST_F(LauncherRuns, SkypeItemGoesFirstAndEveryItemIsArmedAgain)
     EXPECT_NE(ReadBytes(m_ini).find("LAUNCHER=5\r\n[RUNITEM0]\r\nPROGRAMNAME=Skype\r\n"), std::string::npos);
     m_host.Tick();
     EXPECT_EQ(log.Count(kStartLine), 2);
-    Records(2);
+    // "rec" started twice: before the insertion and once armed again.
+    const std::string d = m_medium.Drive();
+    const std::string start = "CMD=\"" + d + "\\tools\\vk_recorder.exe\" \nDIR=" + d + "\\tools\n";
+    EXPECT_EQ(Records(2), start + start);
 
     // The first item is Skype: nothing at all, not even a save.
     const HANDLE file = ::CreateFileA(m_ini.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -562,5 +587,6 @@ TEST_F(LauncherRuns, ItemFromTheWindowListIsAppendedArmedAndSaved)
     EXPECT_TRUE(m_host.m_panel.m_runItems[2].m_bArmed);
     m_host.Tick(2);
     EXPECT_EQ(log.Count(kStartLine), 1);
-    Records(1);
+    const std::string d = m_medium.Drive();
+    EXPECT_EQ(Records(1), "CMD=\"" + d + "\\tools\\vk_recorder.exe\" \nDIR=" + d + "\\tools\n");
 }

@@ -2,6 +2,7 @@
 // hosts it: its list, the refresh timer, the selection across refreshes and
 // the three commands, on windows of real fixture processes.
 #include "AfxMessageBox.h"
+#include "TimerSeam.h"
 #include "WinListIds.h"
 #include "WinListTest.h"
 
@@ -152,6 +153,37 @@ TEST_F(WinListPanel, ImageListOutlivesTheWindowForTheCacheToDestroy)
     EXPECT_EQ(cx, 24);
     EXPECT_EQ(images.GetImageCount(), 1);
     EXPECT_TRUE(images.DeleteImageList()) << "what the cache does as it goes";
+}
+
+// The refresh timer as real time: first about 100 ms after creation, then
+// 3000 ms after the end of each refresh.
+TEST_F(WinListPanel, RefreshedFirstAfter100MsThenEvery3000Ms)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkTimed"}));
+    TimerSeam timers;
+    const ULONGLONG start = ::GetTickCount64();
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    ASSERT_TRUE(WaitFor([&] { return m_panel.m_listCtrl.GetItemCount() == 1; }, 5000));
+    const ULONGLONG first = ::GetTickCount64();
+    EXPECT_GE(first - start, 90u);
+    EXPECT_LT(first - start, 2500u);
+
+    // A mark of the test's own in the row: the next rebuild puts 0 back.
+    LVITEMA row{};
+    row.mask = LVIF_PARAM;
+    row.lParam = 0x5A5A;
+    ASSERT_TRUE(m_panel.m_listCtrl.SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+    ASSERT_TRUE(WaitFor([&] { return m_panel.m_listCtrl.GetItemData(0) == 0; }, 15000));
+    const ULONGLONG second = ::GetTickCount64();
+    EXPECT_GE(second - first, 2700u);
+    EXPECT_LT(second - first, 9000u);
+
+    const std::vector<TimerRequest> requests = timers.Requests(m_panel.m_hWnd, TIMER_WINLIST_REFRESH);
+    ASSERT_GE(requests.size(), 3u);
+    EXPECT_EQ(requests[0].elapse, 100u);
+    EXPECT_EQ(requests[1].elapse, 3000u);
+    EXPECT_EQ(requests[2].elapse, 3000u);
 }
 
 TEST_F(WinListPanel, SelectionFollowsItsWindowAcrossRefreshesAndIsLostWhenItCloses)
