@@ -26,18 +26,6 @@ const char kStartLine[] = "CRunInf::startRun() commanLine=";
 
 using Names = std::vector<std::string>;
 
-// A control's place in dialog units.
-RECT DialogUnits(HWND dialog, HWND control)
-{
-    RECT rect{};
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    RECT unit{0, 0, 4, 8};
-    ::MapDialogRect(dialog, &unit);
-    return {MulDiv(rect.left, 4, unit.right), MulDiv(rect.top, 8, unit.bottom),
-            MulDiv(rect.right - rect.left, 4, unit.right), MulDiv(rect.bottom - rect.top, 8, unit.bottom)};
-}
-
 DWORD Style(HWND window)
 {
     return static_cast<DWORD>(::GetWindowLongPtrA(window, GWL_STYLE));
@@ -167,7 +155,7 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
         char text[64] = {};
         ::GetWindowTextA(child, text, sizeof text);
         EXPECT_STREQ(text, c.text);
-        const RECT place = DialogUnits(panel, child);
+        const RECT place = DialogUnitsOf(panel, child);
         EXPECT_EQ(place.left, c.place.left);
         EXPECT_EQ(place.top, c.place.top);
         EXPECT_EQ(place.right, c.place.right);

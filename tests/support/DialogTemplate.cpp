@@ -78,3 +78,14 @@ DialogTemplateHead ReadDialogTemplateHead(UINT id)
                              reinterpret_cast<LONG_PTR>(&head.languages));
     return head;
 }
+
+RECT DialogUnitsOf(HWND dialog, HWND control)
+{
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    RECT unit{0, 0, 4, 8};
+    ::MapDialogRect(dialog, &unit);
+    return {MulDiv(rect.left, 4, unit.right), MulDiv(rect.top, 8, unit.bottom),
+            MulDiv(rect.right - rect.left, 4, unit.right), MulDiv(rect.bottom - rect.top, 8, unit.bottom)};
+}

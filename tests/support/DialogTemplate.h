@@ -21,3 +21,6 @@ struct DialogTemplateHead {
 
 // Reads an extended template (DIALOGEX) by its id.
 DialogTemplateHead ReadDialogTemplateHead(UINT id);
+
+// A control's place in its dialog in dialog units: left, top, width, height.
+RECT DialogUnitsOf(HWND dialog, HWND control);

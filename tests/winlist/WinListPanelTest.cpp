@@ -2,6 +2,8 @@
 // hosts it: its list, the refresh timer, the selection across refreshes and
 // the three commands, on windows of real fixture processes.
 #include "AfxMessageBox.h"
+#include "CGlobalData.h"
+#include "DialogTemplate.h"
 #include "TimerSeam.h"
 #include "WinListIds.h"
 #include "WinListTest.h"
@@ -134,6 +136,75 @@ TEST_F(WinListPanel, ListIsEmptyAtCreationAndFilledByTheFirstTick)
     MarkRow(m_panel, twin);
     m_panel.UpdateWindow();
     SaveShot(m_host.Wnd()->m_hWnd, "panel-list.bmp");
+}
+
+TEST_F(WinListPanel, TemplateStylesPlacesAndTexts)
+{
+    // A child with a client edge, control parent, no caption and no border,
+    // hidden until its owner shows it; 255 by 129 dialog units.
+    const DialogTemplateHead head = ReadDialogTemplateHead(CWinListDlg::IDD);
+    ASSERT_TRUE(head.found);
+    EXPECT_EQ(head.style, static_cast<DWORD>(DS_SETFONT | DS_CONTROL | WS_CHILD));
+    EXPECT_EQ(head.exStyle, static_cast<DWORD>(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT));
+    EXPECT_EQ(head.cx, 255);
+    EXPECT_EQ(head.cy, 129);
+    EXPECT_EQ(head.items, 5);
+    EXPECT_EQ(head.title, L"");
+    EXPECT_EQ(head.pointSize, 9);
+    EXPECT_EQ(head.typeface, L"ＭＳ Ｐゴシック");
+
+    m_panel.m_strDrive = m_medium.Drive().c_str();
+    ASSERT_TRUE(m_panel.Create(CWinListDlg::IDD, m_host.Wnd()));
+    const HWND panel = m_panel.m_hWnd;
+    EXPECT_FALSE(::IsWindowVisible(panel));
+    RECT client{};
+    ::GetClientRect(panel, &client);
+    RECT size{0, 0, 255, 129};
+    ::MapDialogRect(panel, &size);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+
+    const DWORD pushButton = 0xFFFFFFFF;  // drawn by the themed button class, in the menu font
+    const struct {
+        int id;
+        const char* className;
+        const char* text;
+        RECT place;
+        DWORD style;
+    } controls[] = {
+        {IDC_LIST_WINDOWS, "SysListView32", "", {5, 3, 164, 122},
+         LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP},
+        {IDC_BUTTON_WINLIST_REGISTER, "Button", "Launcherに登録", {174, 3, 75, 13}, pushButton},
+        {IDC_BUTTON_BRING_TO_FRONT, "Button", "前面に表示", {175, 84, 74, 13}, pushButton},
+        {IDC_BUTTON_CLOSE_APP, "Button", "×アプリ終了", {175, 99, 74, 12}, pushButton},
+        {IDC_CHECK_AUTO_REFRESH, "Button", "一覧自動更新", {175, 113, 57, 10}, BS_AUTOCHECKBOX | WS_TABSTOP},
+    };
+    HWND child = ::GetWindow(panel, GW_CHILD);
+    for (const auto& c : controls) {
+        SCOPED_TRACE(c.id);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(::GetDlgCtrlID(child), c.id);
+        char className[32] = {};
+        ::GetClassNameA(child, className, sizeof className);
+        EXPECT_STREQ(className, c.className);
+        char text[64] = {};
+        ::GetWindowTextA(child, text, sizeof text);
+        EXPECT_STREQ(text, c.text);
+        const RECT place = DialogUnitsOf(panel, child);
+        EXPECT_EQ(place.left, c.place.left);
+        EXPECT_EQ(place.top, c.place.top);
+        EXPECT_EQ(place.right, c.place.right);
+        EXPECT_EQ(place.bottom, c.place.bottom);
+        const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_STYLE));
+        if (c.style == pushButton) {
+            EXPECT_EQ(style & (BS_TYPEMASK | WS_TABSTOP), static_cast<DWORD>(BS_OWNERDRAW | WS_TABSTOP));
+            EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)), CGlobalData::GetMenuFont());
+        } else {
+            EXPECT_EQ(style & c.style, c.style);
+        }
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr);
 }
 
 // The icon cache owns its image list; the list view only borrows it, so the
