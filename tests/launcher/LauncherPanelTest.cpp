@@ -127,13 +127,7 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
     EXPECT_EQ(client.right, size.right);
     EXPECT_EQ(client.bottom, size.bottom);
 
-    const struct {
-        int id;
-        const char* className;
-        const char* text;
-        RECT place;
-        DWORD style;
-    } controls[] = {
+    ExpectControls(panel, {
         {IDC_LIST_RUN, "SysListView32", "", {5, 7, 164, 121},
          LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP},
         {IDC_STATIC_AUTORUN, "Static", "AutorunInf監視", {175, 7, 76, 11}, SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN},
@@ -143,24 +137,7 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
         {IDC_BUTTON_CHANGE, "Button", "変更", {196, 39, 51, 15}, WS_TABSTOP},
         {IDC_BUTTON_DELETE, "Button", "削除", {196, 56, 51, 16}, WS_TABSTOP},
         {IDC_BUTTON_LAUNCH, "Button", "起動", {175, 77, 72, 49}, WS_TABSTOP},
-    };
-    HWND child = ::GetWindow(panel, GW_CHILD);
-    for (const auto& c : controls) {
-        SCOPED_TRACE(c.id);
-        ASSERT_NE(child, nullptr);
-        EXPECT_EQ(::GetDlgCtrlID(child), c.id);
-        char className[32] = {};
-        ::GetClassNameA(child, className, sizeof className);
-        EXPECT_STREQ(className, c.className);
-        char text[64] = {};
-        ::GetWindowTextA(child, text, sizeof text);
-        EXPECT_STREQ(text, c.text);
-        const RECT place = DialogUnitsOf(panel, child);
-        EXPECT_EQ(place.left, c.place.left);
-        EXPECT_EQ(place.top, c.place.top);
-        EXPECT_EQ(place.right, c.place.right);
-        EXPECT_EQ(place.bottom, c.place.bottom);
-        EXPECT_EQ(Style(child) & c.style, c.style);
+    }, [](HWND child, const ExpectedControl& c) {
         if (c.id == IDC_LIST_RUN) {  // the system draws the list's border as a client edge
             EXPECT_TRUE((Style(child) & WS_BORDER) != 0 || (ExStyle(child) & WS_EX_CLIENTEDGE) != 0);
         }
@@ -169,9 +146,7 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
             EXPECT_EQ(Style(child) & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
             EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)), CGlobalData::GetMenuFont());
         }
-        child = ::GetWindow(child, GW_HWNDNEXT);
-    }
-    EXPECT_EQ(child, nullptr);
+    });
 
     // The list: full rows and grid lines from version 6 on, three columns, the icon cache's images.
     const HWND list = m_host.List();

@@ -164,47 +164,23 @@ TEST_F(WinListPanel, TemplateStylesPlacesAndTexts)
     EXPECT_EQ(client.right, size.right);
     EXPECT_EQ(client.bottom, size.bottom);
 
-    const DWORD pushButton = 0xFFFFFFFF;  // drawn by the themed button class, in the menu font
-    const struct {
-        int id;
-        const char* className;
-        const char* text;
-        RECT place;
-        DWORD style;
-    } controls[] = {
+    const DWORD pushButton = BS_OWNERDRAW | WS_TABSTOP;  // drawn by the themed button class
+    ExpectControls(panel, {
         {IDC_LIST_WINDOWS, "SysListView32", "", {5, 3, 164, 122},
          LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP},
         {IDC_BUTTON_WINLIST_REGISTER, "Button", "Launcherに登録", {174, 3, 75, 13}, pushButton},
         {IDC_BUTTON_BRING_TO_FRONT, "Button", "前面に表示", {175, 84, 74, 13}, pushButton},
         {IDC_BUTTON_CLOSE_APP, "Button", "×アプリ終了", {175, 99, 74, 12}, pushButton},
         {IDC_CHECK_AUTO_REFRESH, "Button", "一覧自動更新", {175, 113, 57, 10}, BS_AUTOCHECKBOX | WS_TABSTOP},
-    };
-    HWND child = ::GetWindow(panel, GW_CHILD);
-    for (const auto& c : controls) {
-        SCOPED_TRACE(c.id);
-        ASSERT_NE(child, nullptr);
-        EXPECT_EQ(::GetDlgCtrlID(child), c.id);
-        char className[32] = {};
-        ::GetClassNameA(child, className, sizeof className);
-        EXPECT_STREQ(className, c.className);
-        char text[64] = {};
-        ::GetWindowTextA(child, text, sizeof text);
-        EXPECT_STREQ(text, c.text);
-        const RECT place = DialogUnitsOf(panel, child);
-        EXPECT_EQ(place.left, c.place.left);
-        EXPECT_EQ(place.top, c.place.top);
-        EXPECT_EQ(place.right, c.place.right);
-        EXPECT_EQ(place.bottom, c.place.bottom);
-        const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_STYLE));
-        if (c.style == pushButton) {
-            EXPECT_EQ(style & (BS_TYPEMASK | WS_TABSTOP), static_cast<DWORD>(BS_OWNERDRAW | WS_TABSTOP));
+    }, [&](HWND child, const ExpectedControl& c) {
+        const DWORD type = static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_STYLE)) & BS_TYPEMASK;
+        if (c.style == pushButton) {  // the type is a value, not bits: exactly owner-drawn, in the menu font
+            EXPECT_EQ(type, static_cast<DWORD>(BS_OWNERDRAW));
             EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)), CGlobalData::GetMenuFont());
-        } else {
-            EXPECT_EQ(style & c.style, c.style);
+        } else if (c.id == IDC_CHECK_AUTO_REFRESH) {
+            EXPECT_EQ(type, static_cast<DWORD>(BS_AUTOCHECKBOX));
         }
-        child = ::GetWindow(child, GW_HWNDNEXT);
-    }
-    EXPECT_EQ(child, nullptr);
+    });
 }
 
 // The icon cache owns its image list; the list view only borrows it, so the
