@@ -1,0 +1,42 @@
+#pragma once
+// What the tests of the real program share: settings files written as the
+// program writes them, and its controls' ids.
+#include <string>
+#include <vector>
+
+enum {
+    ID_LABEL_MEDIUM = 1000,
+    ID_LABEL_FIX = 1001,
+    ID_SKYPE_IMPORT = 1002,
+    ID_EXTENT = 1031,
+    ID_HOMEPAGE = 1043,
+    ID_LAUNCHER_LIST = 1007,
+};
+
+struct StoredItem {
+    std::string name;
+    std::string path;
+    std::string work;
+    std::string arg;
+    int kind = 0;
+    int delay = 0;
+    int gate = 0;
+};
+
+// The settings file's bytes as the program's own writer lays them out.
+std::string SettingsText(const std::string& version, const std::vector<StoredItem>& items);
+
+// The built-in Skype item of a program in folder (drive-less), such as "\Tools".
+StoredItem SkypeItem(const std::string& folder);
+
+// Runs for the length of a scope with an environment variable set (children inherit it).
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+};
