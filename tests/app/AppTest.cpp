@@ -1,5 +1,8 @@
 #include "AppTest.h"
 
+#include "TestMedium.h"
+#include "TestSupport.h"
+
 #include <windows.h>
 
 std::string SettingsText(const std::string& version, const std::vector<StoredItem>& items)
@@ -29,4 +32,25 @@ ScopedEnv::ScopedEnv(const char* name, const std::string& value) : m_name(name)
 ScopedEnv::~ScopedEnv()
 {
     ::SetEnvironmentVariableA(m_name.c_str(), nullptr);
+}
+
+StoredItem RecorderItem(const TestMedium& medium, const std::string& tag, int kind, int gate)
+{
+    medium.Put(FixturePath("vk_recorder.exe"), "\\apps\\vk_recorder.exe");
+    StoredItem item;
+    item.name = "vk_recorder.exe";
+    item.path = "\\apps\\vk_recorder.exe";
+    item.arg = tag;
+    item.kind = kind;
+    item.gate = gate;
+    return item;
+}
+
+bool OpenGate(void* window, int kind)
+{
+    ChildProcess gate;
+    return gate.Start("\"" + FixturePath("vk_gate.exe") + "\" " +
+                      std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window))) + " " +
+                      std::to_string(kind)) &&
+           gate.WaitExit() && gate.ExitCode() == 0;
 }

@@ -29,6 +29,14 @@ std::string SettingsText(const std::string& version, const std::vector<StoredIte
 // The built-in Skype item of a program in folder (drive-less), such as "\Tools".
 StoredItem SkypeItem(const std::string& folder);
 
+// A recording helper at \apps\vk_recorder.exe on the medium as an item of
+// this kind; its argument names it in the record.
+class TestMedium;
+StoredItem RecorderItem(const TestMedium& medium, const std::string& tag, int kind, int gate = 0);
+
+// Sends BOREWAYOPEN of a gateway kind to a window from another process.
+bool OpenGate(void* window, int kind);
+
 // Runs for the length of a scope with an environment variable set (children inherit it).
 class ScopedEnv {
 public:

@@ -17,29 +17,6 @@ bool IsPlainFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A recorder item of the given kind on the medium, whose argument names it in the record.
-StoredItem RecorderItem(const TestMedium& medium, const std::string& tag, int kind, int gate = 0)
-{
-    medium.Put(FixturePath("vk_recorder.exe"), "\\apps\\vk_recorder.exe");
-    StoredItem item;
-    item.name = "vk_recorder.exe";
-    item.path = "\\apps\\vk_recorder.exe";
-    item.arg = tag;
-    item.kind = kind;
-    item.gate = gate;
-    return item;
-}
-
-// Sends BOREWAYOPEN of a gateway kind to a window from another process.
-bool OpenGate(HWND window, int kind)
-{
-    ChildProcess gate;
-    return gate.Start("\"" + FixturePath("vk_gate.exe") + "\" " +
-                      std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window))) + " " +
-                      std::to_string(kind)) &&
-           gate.WaitExit() && gate.ExitCode() == 0;
-}
-
 }  // namespace
 
 TEST(Startup, OneCopyPerDriveWithItsTitleAndSkypeFolders)
