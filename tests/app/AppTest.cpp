@@ -1,9 +1,11 @@
 #include "AppTest.h"
 
+#include "CDib32.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 std::string SettingsText(const std::string& version, const std::vector<StoredItem>& items)
 {
@@ -53,4 +55,86 @@ bool OpenGate(void* window, int kind)
                       std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window))) + " " +
                       std::to_string(kind)) &&
            gate.WaitExit() && gate.ExitCode() == 0;
+}
+
+unsigned ScreenPixel(int x, int y)
+{
+    const HDC screen = ::GetDC(nullptr);
+    const COLORREF pixel = ::GetPixel(screen, x, y);
+    ::ReleaseDC(nullptr, screen);
+    return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
+}
+
+void SaveScreen(const char* name)
+{
+    char folder[MAX_PATH] = {};
+    const DWORD n = ::GetEnvironmentVariableA("VKAPPSHOTS", folder, sizeof folder);
+    if (n == 0 || n >= sizeof folder)
+        return;
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    const HDC screen = ::GetDC(nullptr);
+    CDib32 copy(screen, width, height);
+    ::BitBlt(copy.Dc(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    ::ReleaseDC(nullptr, screen);
+    const DWORD bytes = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+    const DWORD headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER file{0x4D42, headers + bytes, 0, 0, headers};
+    BITMAPINFOHEADER info{sizeof info, width, -height, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
+    std::string data(reinterpret_cast<const char*>(&file), sizeof file);
+    data.append(reinterpret_cast<const char*>(&info), sizeof info);
+    data.append(reinterpret_cast<const char*>(copy.Bits()), bytes);
+    WriteBytes(std::string(folder) + "\\" + name + ".bmp", data);
+}
+
+const char kStandInVersion[] = "Ver.:4.2.0.169";
+
+SkypeKey::SkypeKey(HKEY hive, const char* value) : m_hive(hive)
+{
+    ::RegCreateKeyExA(hive, "Software\\Skype\\Phone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+    if (m_key != nullptr && value != nullptr)
+        ::RegSetValueExA(m_key, "SkypePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                         static_cast<DWORD>(strlen(value) + 1));
+}
+
+SkypeKey::~SkypeKey()
+{
+    if (m_key != nullptr) {
+        // This handle was opened before the refusal, so it may give the access back.
+        if (m_denied) {
+            PSECURITY_DESCRIPTOR open = nullptr;
+            if (::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KA;;;WD)", SDDL_REVISION_1, &open,
+                                                                       nullptr)) {
+                ::RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, open);
+                ::LocalFree(open);
+            }
+        }
+        ::RegCloseKey(m_key);
+    }
+    ::RegDeleteKeyA(m_hive, "Software\\Skype\\Phone");
+    ::RegDeleteKeyA(m_hive, "Software\\Skype");
+}
+
+bool SkypeKey::DenyFullAccess()
+{
+    PSECURITY_DESCRIPTOR denied = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;KA;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1, &denied,
+                                                                nullptr))
+        return false;
+    m_denied = ::RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, denied) == ERROR_SUCCESS;
+    ::LocalFree(denied);
+    return m_denied;
+}
+
+FixedDiskSkype::FixedDiskSkype(const char* fixture)
+{
+    m_folder = "C:\\vk-skype-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount64());
+    m_path = m_folder + "\\Skype.exe";
+    CopyWithFolders(FixturePath(fixture), m_path);
+}
+
+FixedDiskSkype::~FixedDiskSkype()
+{
+    RemoveTree(m_folder);
 }

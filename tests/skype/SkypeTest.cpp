@@ -8,79 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <sddl.h>
 
 namespace {
-
-const char kStandInVersion[] = "Ver.:4.2.0.169";
-
-// Skype's key in one hive with its "SkypePath" (none when value is null); removed at the end.
-class SkypeKey {
-public:
-    SkypeKey(HKEY hive, const char* value) : m_hive(hive)
-    {
-        ::RegCreateKeyExA(hive, "Software\\Skype\\Phone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
-        if (m_key != nullptr && value != nullptr)
-            ::RegSetValueExA(m_key, "SkypePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                             static_cast<DWORD>(strlen(value) + 1));
-    }
-    ~SkypeKey()
-    {
-        if (m_key != nullptr) {
-            // This handle was opened before any refusal, so it may give the access back.
-            if (m_denied) {
-                PSECURITY_DESCRIPTOR open = nullptr;
-                if (::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KA;;;WD)", SDDL_REVISION_1, &open,
-                                                                           nullptr)) {
-                    ::RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, open);
-                    ::LocalFree(open);
-                }
-            }
-            ::RegCloseKey(m_key);
-        }
-        ::RegDeleteKeyA(m_hive, "Software\\Skype\\Phone");
-        ::RegDeleteKeyA(m_hive, "Software\\Skype");
-    }
-    SkypeKey(const SkypeKey&) = delete;
-    SkypeKey& operator=(const SkypeKey&) = delete;
-
-    bool IsReady() const { return m_key != nullptr; }
-    // Everyone is refused full access, read access stays.
-    bool DenyFullAccess()
-    {
-        PSECURITY_DESCRIPTOR denied = nullptr;
-        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;KA;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1,
-                                                                    &denied, nullptr))
-            return false;
-        m_denied = ::RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, denied) == ERROR_SUCCESS;
-        ::LocalFree(denied);
-        return m_denied;
-    }
-
-private:
-    HKEY m_hive;
-    HKEY m_key = nullptr;
-    bool m_denied = false;
-};
-
-// The stand-in Skype on drive C:, in a folder of its own.
-class FixedDiskSkype {
-public:
-    explicit FixedDiskSkype(const char* fixture = "vk_skype_standin.exe")
-    {
-        m_folder = "C:\\vk-skype-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount64());
-        m_path = m_folder + "\\Skype.exe";
-        CopyWithFolders(FixturePath(fixture), m_path);
-    }
-    ~FixedDiskSkype() { RemoveTree(m_folder); }
-    FixedDiskSkype(const FixedDiskSkype&) = delete;
-    FixedDiskSkype& operator=(const FixedDiskSkype&) = delete;
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_folder;
-    std::string m_path;
-};
 
 struct Shown {
     std::string medium;
