@@ -68,6 +68,7 @@ TEST(MediumRemoval, OnlyTheProgramsOwnVolumeClosesIt)
     const HWND notice = program.WaitDialog(kNoticeCaption);
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(::GetWindow(notice, GW_OWNER), main);
+    SaveScreen("closing-notice");
     EXPECT_TRUE(program.WaitExit(15000));
     // What was started from the medium runs on.
     EXPECT_TRUE(::IsWindow(started));

@@ -159,3 +159,45 @@ TEST(SkypeOnMedium, ImportRoadEveryOutcome)
                                      "\" /removable\nDIR=" + medium.Path("\\Tools\\skype\\bin") + "\n");
     ASSERT_TRUE(program.Close());
 }
+
+TEST(SkypeOnMedium, ReplaceRefusedRecordsNothingAndMarkedFoldersStay)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+    FixedDiskSkype skype;
+    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
+    const std::string copy = medium.Put(FixturePath("vk_version_plain.exe"), "\\Tools\\skype\\bin\\Skype.exe");
+    const std::string folder = medium.Path("\\Tools\\skype");
+    ASSERT_TRUE(::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    const DWORD marked = ::GetFileAttributesA(folder.c_str());
+    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+    const std::string settings = SettingsText("", {});
+    ASSERT_TRUE(WriteBytes(ini, settings));
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitMainWindow(), nullptr);
+    EXPECT_EQ(::GetFileAttributesA(folder.c_str()), marked);
+
+    ClickImport(program);
+    EXPECT_EQ(AnswerBox(program, IDYES), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+    // The shell asks before it replaces the older copy: No.
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND hwnd : ProcessWindows(program.Id())) {
+            if (hwnd != program.MainWindow() && ::IsWindowVisible(hwnd) && WindowClass(hwnd) == "#32770")
+                question = hwnd;
+        }
+        return question != nullptr;
+    }));
+    ASSERT_NE(::GetDlgItem(question, IDNO), nullptr) << WindowText(question);
+    ClickButton(question, IDNO);
+    // Nothing recorded: a second press asks again instead of finding equal versions.
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
+    ClickImport(program);
+    EXPECT_EQ(AnswerBox(program, IDNO), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+    EXPECT_EQ(ReadBytes(ini), settings);
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(FixturePath("vk_version_plain.exe")));
+    EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), "Portable未インストール");
+    EXPECT_TRUE(program.Close());
+    ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
