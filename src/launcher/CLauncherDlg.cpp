@@ -217,7 +217,13 @@ void CLauncherDlg::UpdateRunList(int offset)
 void CLauncherDlg::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == TIMER_RUN_TICK) {
-        GetDlgItem(IDC_STATIC_AUTORUN)->SetWindowText(m_bAutorunWatch ? "AutoRun.Inf監視中" : "AutoRun.Inf監視なし");
+        // Right after every tick, but written only when the label shows other
+        // text: a repaint every 100 ms would be most of the idle load.
+        const char* status = m_bAutorunWatch ? "AutoRun.Inf監視中" : "AutoRun.Inf監視なし";
+        char shown[64] = {};
+        ::GetDlgItemTextA(m_hWnd, IDC_STATIC_AUTORUN, shown, sizeof shown);
+        if (lstrcmpA(shown, status) != 0)
+            GetDlgItem(IDC_STATIC_AUTORUN)->SetWindowText(status);
         bool changed = false;
         for (CRunInf& item : m_runItems) {
             const BOOL armed = item.m_bArmed;

@@ -242,6 +242,39 @@ TEST_F(LauncherPanel, RunTickEvery100Ms)
     EXPECT_EQ(requests[0].elapse, 100u);
 }
 
+// The status label is right after every tick, but a tick that finds it
+// right leaves it alone: ten repaints a second would be most of the idle load.
+TEST_F(LauncherPanel, TickWritesTheStatusOnlyWhenTheLabelShowsOtherText)
+{
+    WriteSettings(m_ini, {});
+    ASSERT_TRUE(m_host.Open(m_medium.Drive(), m_ini));
+    const HWND label = ::GetDlgItem(m_host.Panel(), IDC_STATIC_AUTORUN);
+    static int sets = 0;
+    static WNDPROC original = nullptr;
+    original = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+        label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_SETTEXT)
+                ++sets;
+            return ::CallWindowProcA(original, hwnd, message, wParam, lParam);
+        })));
+    sets = 0;
+
+    m_host.Tick();
+    EXPECT_EQ(m_host.Status(), "AutoRun.Inf監視なし");
+    EXPECT_EQ(sets, 1);
+    m_host.Tick(20);
+    EXPECT_EQ(sets, 1);
+
+    ::SetWindowTextA(label, "x");
+    m_host.Tick();
+    EXPECT_EQ(m_host.Status(), "AutoRun.Inf監視なし");
+    m_host.m_panel.m_bAutorunWatch = TRUE;
+    m_host.Tick(5);
+    EXPECT_EQ(m_host.Status(), "AutoRun.Inf監視中");
+    EXPECT_EQ(sets, 4);
+    ::SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+}
+
 TEST_F(LauncherPanel, RowsShowNameKindDelayAndIcon)
 {
     m_medium.Put(FixturePath("vk_icon_green.exe"), "\\tools\\green.exe");
