@@ -1,6 +1,7 @@
 #include "ProgramBench.h"
 
-#include "CLauncherDlg.h"
+#include "BenchSettings.h"
+#include "ObjectCounts.h"
 #include "RefreshBench.h"
 #include "WinListTest.h"
 
@@ -9,21 +10,6 @@
 #include <cstdio>
 
 namespace {
-
-std::string ReadHostFile(const std::string& path)
-{
-    std::string text;
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    ::CloseHandle(file);
-    return text;
-}
 
 // Wine reports no CPU time for another process, so it is read from the
 // host: the Unix process whose command line starts with this program's
@@ -40,7 +26,7 @@ DWORD FindHostProcess(const std::string& exe, const std::string& argument)
         const DWORD pid = static_cast<DWORD>(std::strtoul(found.cFileName, nullptr, 10));
         if (pid == 0)
             continue;
-        const std::string line = ReadHostFile("Z:\\proc\\" + std::string(found.cFileName) + "\\cmdline");
+        const std::string line = ReadBytes("Z:\\proc\\" + std::string(found.cFileName) + "\\cmdline");
         const std::size_t end = line.find('\0');
         if (end == std::string::npos || ::lstrcmpiA(line.substr(0, end).c_str(), exe.c_str()) != 0)
             continue;
@@ -55,7 +41,7 @@ DWORD FindHostProcess(const std::string& exe, const std::string& argument)
 // User and system time of a host process in ms (clock ticks of 10 ms).
 double HostCpuMs(DWORD pid)
 {
-    const std::string stat = ReadHostFile("Z:\\proc\\" + std::to_string(pid) + "\\stat");
+    const std::string stat = ReadBytes("Z:\\proc\\" + std::to_string(pid) + "\\stat");
     const std::size_t close = stat.rfind(')');
     if (close == std::string::npos)
         return 0.0;
@@ -75,22 +61,12 @@ double HostCpuMs(DWORD pid)
 // One started program; ended when the object goes.
 class Running {
 public:
-    Running() = default;
-    ~Running() { End(); }
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
-
     // The program's path and its first argument name its host process.
     bool Start(const std::string& exe, const std::string& arguments, const std::string& folder)
     {
         m_exe = exe;
         m_argument = arguments.substr(0, arguments.find(' '));
-        const std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string line = commandLine;
-        return ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                                &m_info) != FALSE;
+        return m_process.Start("\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments), folder.c_str());
     }
 
     // Starts it and waits until it is idle with a visible window of its
@@ -100,9 +76,9 @@ public:
         const double start = NowMs();
         if (!Start(exe, arguments, folder))
             return -1.0;
-        ::WaitForInputIdle(m_info.hProcess, 20000);
+        ::WaitForInputIdle(m_process.Handle(), 20000);
         const double deadline = start + 20000.0;
-        while (MainWindow() == nullptr) {
+        while (!HasVisibleWindow()) {
             if (NowMs() > deadline)
                 return -1.0;
             ::Sleep(1);
@@ -110,33 +86,15 @@ public:
         return NowMs() - start;
     }
 
-    HWND MainWindow() const
-    {
-        Search search{m_info.dwProcessId, nullptr};
-        ::EnumWindows(&Visible, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-    // Working set and committed private bytes.
+    // Working set and committed private bytes, in KB.
     void Memory(double& workingSetKb, double& privateKb) const
     {
         PROCESS_MEMORY_COUNTERS counters{};
         counters.cb = sizeof counters;
-        ::GetProcessMemoryInfo(m_info.hProcess, &counters, sizeof counters);
+        ::GetProcessMemoryInfo(m_process.Handle(), &counters, sizeof counters);
         workingSetKb = static_cast<double>(counters.WorkingSetSize) / 1024.0;
-        // Wine leaves the private-usage counter at 0: the committed private pages instead.
-        std::size_t total = 0;
-        MEMORY_BASIC_INFORMATION region{};
-        const char* address = nullptr;
-        while (::VirtualQueryEx(m_info.hProcess, address, &region, sizeof region) == sizeof region) {
-            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-                total += region.RegionSize;
-            const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-            if (next <= address)
-                break;
-            address = next;
-        }
-        privateKb = static_cast<double>(total) / 1024.0;
+        // Wine leaves the private-usage counter at 0.
+        privateKb = static_cast<double>(CommittedPrivateBytes(m_process.Handle())) / 1024.0;
     }
 
     // User and system time so far, in ms, as the host counts it.
@@ -150,21 +108,10 @@ public:
         return m_hostPid != 0 ? HostCpuMs(m_hostPid) : 0.0;
     }
 
-    void End()
-    {
-        if (m_info.hProcess == nullptr)
-            return;
-        ::TerminateProcess(m_info.hProcess, 0);
-        ::WaitForSingleObject(m_info.hProcess, 10000);
-        ::CloseHandle(m_info.hProcess);
-        ::CloseHandle(m_info.hThread);
-        m_info = PROCESS_INFORMATION{};
-    }
-
 private:
     struct Search {
         DWORD processId;
-        HWND found;
+        bool found;
     };
     static BOOL CALLBACK Visible(HWND hwnd, LPARAM lParam)
     {
@@ -173,38 +120,21 @@ private:
         ::GetWindowThreadProcessId(hwnd, &processId);
         if (processId != search->processId || !::IsWindowVisible(hwnd))
             return TRUE;
-        search->found = hwnd;
+        search->found = true;
         return FALSE;
     }
+    bool HasVisibleWindow() const
+    {
+        Search search{m_process.Id(), false};
+        ::EnumWindows(&Visible, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
 
-    PROCESS_INFORMATION m_info{};
+    ChildProcess m_process;  // ended when it goes
     std::string m_exe;
     std::string m_argument;
     DWORD m_hostPid = 0;
 };
-
-// The settings beside the program: items on the medium, and a Skype
-// version recorded for the medium.
-void WriteSettings(const std::string& iniPath, int items)
-{
-    const CString version = "Ver.:8.0.0.1";
-    CLauncherDlg writer;
-    writer.m_strIniPath = iniPath.c_str();
-    writer.m_pstrVersion = &version;
-    for (int i = 0; i < items; ++i) {
-        CRunInf item;
-        char name[32];
-        std::snprintf(name, sizeof name, "item%d", i);
-        item.m_strProgramName = name;
-        item.m_strProgramPath = "\\apps\\vk_windows.exe";
-        // Manual, at start (held by -NOSTART), and waiting for a gate: none is due.
-        item.m_nRunKind = i % 3;
-        item.m_nDelayTime = 30;
-        item.m_nGateKind = i % 5;
-        writer.m_runItems.push_back(item);
-    }
-    writer.SaveSettings();
-}
 
 std::string FolderOf(const std::string& path)
 {
@@ -223,7 +153,9 @@ OnMedium Install(const TestMedium& medium, const ProgramPaths& paths, int items)
     installed.program = medium.Put(paths.program, "\\Vellokari\\Vellokari.exe");
     installed.floor = medium.Put(paths.floor, "\\floor\\VellokariFloor.exe");
     PutFixture(medium, "\\apps\\vk_windows.exe");
-    WriteSettings(medium.Path("\\Vellokari\\Vellokari.ini"), items);
+    // Skype recorded for the medium; nothing due while -NOSTART holds the items at start.
+    static const CString version = "Ver.:8.0.0.1";
+    WriteBenchSettings(medium.Path("\\Vellokari\\Vellokari.ini"), items, 30, &version);
     return installed;
 }
 

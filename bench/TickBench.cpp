@@ -1,40 +1,15 @@
 #include "TickBench.h"
 
+#include "BenchSettings.h"
 #include "CLauncherDlg.h"
 
 #include <cstdio>
 
-namespace {
-
-// Manual items, items counting a long delay at start, and items waiting for a gate.
-std::vector<CRunInf> Items(int count)
-{
-    std::vector<CRunInf> items;
-    for (int i = 0; i < count; ++i) {
-        CRunInf item;
-        char name[32];
-        std::snprintf(name, sizeof name, "item%d", i);
-        item.m_strProgramName = name;
-        item.m_strProgramPath = "\\apps\\vk_windows.exe";
-        item.m_nRunKind = i % 3;
-        item.m_nDelayTime = 600;
-        item.m_nGateKind = i % 5;
-        items.push_back(item);
-    }
-    return items;
-}
-
-}  // namespace
-
 std::vector<BenchRow> BenchTick(const TestMedium& medium, int items, int ticks)
 {
     const std::string iniPath = medium.Path("\\Vellokari.ini");
-    {
-        CLauncherDlg writer;
-        writer.m_strIniPath = iniPath.c_str();
-        writer.m_runItems = Items(items);
-        writer.SaveSettings();
-    }
+    // Counting a delay longer than the measurement.
+    WriteBenchSettings(iniPath, items, 600, nullptr);
     const HWND host = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_CLIPCHILDREN, 20, 20, 420, 240, nullptr,
                                         nullptr, nullptr, nullptr);
     std::vector<double> times;

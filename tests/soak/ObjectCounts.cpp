@@ -1,7 +1,5 @@
 #include "ObjectCounts.h"
 
-#include <windows.h>
-
 #include <cstdio>
 
 namespace {
@@ -70,12 +68,14 @@ int CountKernelHandles()
     return count;
 }
 
-std::size_t CommittedPrivateBytes()
+}  // namespace
+
+std::size_t CommittedPrivateBytes(HANDLE process)
 {
     std::size_t total = 0;
     MEMORY_BASIC_INFORMATION region{};
     const char* address = nullptr;
-    while (::VirtualQuery(address, &region, sizeof region) == sizeof region) {
+    while (::VirtualQueryEx(process, address, &region, sizeof region) == sizeof region) {
         if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
             total += region.RegionSize;
         const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
@@ -86,15 +86,13 @@ std::size_t CommittedPrivateBytes()
     return total;
 }
 
-}  // namespace
-
 ObjectCounts ObjectCounts::Take()
 {
     ObjectCounts counts;
     counts.gdi = CountGdiObjects();
     counts.user = CountUserObjects();
     counts.handles = CountKernelHandles();
-    counts.privateBytes = CommittedPrivateBytes();
+    counts.privateBytes = CommittedPrivateBytes(::GetCurrentProcess());
     return counts;
 }
 

@@ -12,8 +12,13 @@
 //   private memory  committed private pages of the address space (VirtualQuery),
 //                   since Wine leaves the private-usage counter at 0
 // A count takes about half a second; it creates nothing that outlives it.
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
+
+// Committed private pages of a process's address space (VirtualQueryEx).
+std::size_t CommittedPrivateBytes(HANDLE process);
 
 struct ObjectCounts {
     int gdi = 0;

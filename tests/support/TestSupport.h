@@ -55,6 +55,7 @@ public:
     bool WaitExit(DWORD timeoutMs = 10000);
     DWORD ExitCode() const;
     DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
     void Kill();
 
 private:
