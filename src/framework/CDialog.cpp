@@ -7,6 +7,9 @@
 
 namespace {
 
+// The system's dialog class; the templates name no class of their own.
+const char kDialogClass[] = "#32770";
+
 UINT ModalDriveMessage()
 {
     static const UINT id = ::RegisterWindowMessageA("VellokariFrameworkModalDrive");
@@ -60,7 +63,7 @@ INT_PTR CDialog::DoModal()
 
     m_bModal = true;
     m_bRunningModal = true;
-    HookWindowCreate();
+    HookWindowCreate(kDialogClass, owner);
     const INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
                                              owner, &AfxDlgProc, 0);
     UnhookWindowCreate();
@@ -75,10 +78,10 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
     m_nIDTemplate = templateId;
     if (parent != nullptr)
         m_pParentWnd = parent;
-    HookWindowCreate();
-    const HWND hwnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId),
-                                           m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr,
-                                           &AfxDlgProc, 0);
+    const HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+    HookWindowCreate(kDialogClass, owner);
+    const HWND hwnd =
+        ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId), owner, &AfxDlgProc, 0);
     UnhookWindowCreate();
     return hwnd != nullptr;
 }
