@@ -1,6 +1,7 @@
 #include "CDialog.h"
 
 #include "CWinApp.h"
+#include "CommonControlsBinding.h"
 #include "ModalSeam.h"
 
 #include <commctrl.h>
@@ -14,16 +15,6 @@ UINT ModalDriveMessage()
 {
     static const UINT id = ::RegisterWindowMessageA("VellokariFrameworkModalDrive");
     return id;
-}
-
-void InitControlsOnce()
-{
-    static const bool done = [] {
-        INITCOMMONCONTROLSEX controls{sizeof controls,
-                                      ICC_WIN95_CLASSES | ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
-        return ::InitCommonControlsEx(&controls) != FALSE;
-    }();
-    (void)done;
 }
 
 }  // namespace
@@ -56,7 +47,7 @@ BOOL CDialog::HandleInitDialog()
 
 INT_PTR CDialog::DoModal()
 {
-    InitControlsOnce();
+    InitCommonControlsOnce();
     HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
     if (owner == nullptr)
         owner = AfxDefaultOwner();
@@ -74,7 +65,7 @@ INT_PTR CDialog::DoModal()
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent)
 {
-    InitControlsOnce();
+    InitCommonControlsOnce();
     m_nIDTemplate = templateId;
     if (parent != nullptr)
         m_pParentWnd = parent;
