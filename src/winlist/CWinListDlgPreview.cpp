@@ -125,6 +125,7 @@ void CWinListDlg::CaptureWindowImage(HWND hWnd)
             if (!::IsWindow(hWnd) || !IsMinimised(hWnd))
                 return;
             request.exStyle = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
+            request.layered = (request.exStyle & WS_EX_LAYERED) != 0;
         }
     }
     request.placement.length = sizeof request.placement;

@@ -607,13 +607,9 @@ TEST_F(WindowPreview, HungProgramHoldsNeitherThePanelNorTheTimers)
 // to close or to be restored; what was read before it is not acted on then.
 TEST_F(WindowPreview, WindowChangedDuringTheLayerQuestionIsLeftAlone)
 {
-    TempFolder logs;
-    const std::string log = logs / "positions.log";
     WindowsFixture app;
-    ASSERT_TRUE(app.Start(m_exe,
-                          {"t=VkRestored,min,x=620,y=340,w=130,h=70,layered",
-                           "t=VkClosed,min,x=660,y=380,w=130,h=70,layered", "t=VkFirst,w=90,h=50"},
-                          log));
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkRestored,min,x=620,y=340,w=130,h=70,layered",
+                                  "t=VkClosed,min,x=660,y=380,w=130,h=70,layered", "t=VkFirst,w=90,h=50"}));
     ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
     Tick(m_panel);
     ASSERT_EQ(m_panel.m_listCtrl.GetItemCount(), 3);
