@@ -287,7 +287,7 @@ TEST_F(LauncherPanel, RowsShowNameKindDelayAndIcon)
     }
     // One image per path on the medium; a missing program has the error icon.
     EXPECT_EQ(images, (std::vector<int>{0, 1, 0, 2, 1, 0}));
-    EXPECT_EQ(ImageList_GetImageCount(m_host.m_panel.m_imageCache.m_imageList), 3);
+    EXPECT_EQ(m_host.m_panel.m_imageCache.m_imageList.GetImageCount(), 3);
 }
 
 TEST_F(LauncherPanel, SelectionFollowsTheMarkAndTheOffset)
