@@ -21,6 +21,8 @@
 
 #define TIMER_WINLIST_REFRESH 102
 
+struct WindowImage;
+
 class CWinListDlg : public CDialog {
 public:
     enum { IDD = 131 };
@@ -87,6 +89,9 @@ protected:
 private:
     // The processes that the refresh under way has read.
     ProcessModuleMemo m_refreshModules;
+
+    // The captured image in place of the last one.
+    void TakeImage(const WindowImage& image);
 
     // The list's selection mark when a command starts: -1 shows the request
     // for a selection; the element's index when it names one, else -1.
