@@ -4,11 +4,11 @@
 //   vk_bench.exe [--program EXE --floor EXE] [--idle-seconds N] [--profile]
 //   vk_bench.exe --bare-every MS   (the bare pass, again and again)
 #include "Bench.h"
+#include "CommonControlsBinding.h"
 #include "ProgramBench.h"
 #include "RefreshBench.h"
 #include "TickBench.h"
 
-#include <commctrl.h>
 #include <io.h>
 
 #include <cstdio>
@@ -43,8 +43,7 @@ int main(int argc, char** argv)
     if (table == nullptr || std::freopen("NUL", "w", stdout) == nullptr)
         table = stdout;
 
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    InitCommonControlsOnce();
 
     std::vector<BenchRow> rows;
     auto add = [&](const std::vector<BenchRow>& more) { rows.insert(rows.end(), more.begin(), more.end()); };

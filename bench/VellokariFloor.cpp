@@ -1,11 +1,11 @@
 // The benchmark's floor: the main dialog's template shown alone as the
-// program's modal main window, with the same common controls and nothing
-// else (no panels, no start sequence, nothing read). What the shipped
-// program costs beyond it is its own.
+// program's modal main window, with the common controls bound as the
+// program binds them and nothing else (no panels, no start sequence,
+// nothing read). What the shipped program costs beyond it is its own.
 #include "AppIds.h"
+#include "CommonControlsBinding.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 namespace {
 
@@ -32,8 +32,7 @@ INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    InitCommonControlsOnce();
     return static_cast<int>(
         ::DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_VELLOKARI_DIALOG), nullptr, &FloorProc, 0));
 }
