@@ -65,12 +65,14 @@ unsigned ScreenPixel(int x, int y)
     return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
 }
 
-void SaveScreen(const char* name)
+void SaveScreen(const char* name, HWND window)
 {
     char folder[MAX_PATH] = {};
     const DWORD n = ::GetEnvironmentVariableA("VKAPPSHOTS", folder, sizeof folder);
     if (n == 0 || n >= sizeof folder)
         return;
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     const HDC screen = ::GetDC(nullptr);

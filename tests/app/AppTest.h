@@ -41,8 +41,9 @@ bool OpenGate(void* window, int kind);
 
 // A pixel of the screen (0xRRGGBB).
 unsigned ScreenPixel(int x, int y);
-// A picture of the whole screen as NAME.bmp, when VKAPPSHOTS names a folder.
-void SaveScreen(const char* name);
+// A picture of the whole screen as NAME.bmp, when VKAPPSHOTS names a folder,
+// once the window (of any process) has painted itself afresh.
+void SaveScreen(const char* name, HWND window);
 
 // Skype's key in one hive with its "SkypePath" (none when value is null); removed at the end.
 class SkypeKey {

@@ -114,7 +114,7 @@ TEST(MainDialog, CollapsedAtStartAndBackExactlyAfterTwoClicks)
     EXPECT_EQ(start.list.bottom - start.list.top, start.launcher.bottom - start.launcher.top);
     EXPECT_GE(start.list.top, start.client.bottom);
     EXPECT_TRUE(::IsWindowVisible(PanelWith(main, 1028)));
-    SaveScreen("main-collapsed");
+    SaveScreen("main-collapsed", main);
 
     ASSERT_TRUE(ClickExtent(program, "Extent ↑"));
     const Geometry expanded = Measure(main);
@@ -127,7 +127,6 @@ TEST(MainDialog, CollapsedAtStartAndBackExactlyAfterTwoClicks)
     // The fixture's window is listed (the list refreshes every 3000 ms); registered, it becomes a manual item.
     const HWND list = ::GetDlgItem(PanelWith(main, 1028), 1028);
     ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
-    SaveScreen("main-expanded");
     const HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
     RECT head{};
     ::GetWindowRect(header, &head);
@@ -135,6 +134,8 @@ TEST(MainDialog, CollapsedAtStartAndBackExactlyAfterTwoClicks)
     ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, row);
     ::PostMessageA(list, WM_LBUTTONUP, 0, row);
     ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == 0; }));
+    ::UpdateWindow(list);
+    SaveScreen("main-expanded", main);
     ClickButton(PanelWith(main, 1028), 1029);
     const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
     EXPECT_TRUE(WaitFor([&] {
@@ -181,7 +182,7 @@ TEST(MainDialog, LabelsGreenWhenTheVersionsAreEqualElseLightYellow)
                                                                                      << LabelBackground(label);
         }
         if (c.shot != nullptr)
-            SaveScreen(c.shot);
+            SaveScreen(c.shot, main);
         ASSERT_TRUE(program.Close());
     }
 }

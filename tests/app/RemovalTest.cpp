@@ -29,6 +29,19 @@ void CloseStarted()
     }
 }
 
+// A picture of the notice, once its button's edge shows on the white it starts with.
+void SaveNotice(HWND notice)
+{
+    WaitFor(
+        [&] {
+            RECT button{};
+            ::GetWindowRect(::GetDlgItem(notice, IDOK), &button);
+            return ScreenPixel(button.left, (button.top + button.bottom) / 2) != 0xFFFFFF;
+        },
+        3000);
+    SaveScreen("closing-notice", notice);
+}
+
 }  // namespace
 
 TEST(MediumRemoval, OnlyTheProgramsOwnVolumeClosesIt)
@@ -68,7 +81,6 @@ TEST(MediumRemoval, OnlyTheProgramsOwnVolumeClosesIt)
     const HWND notice = program.WaitDialog(kNoticeCaption);
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(::GetWindow(notice, GW_OWNER), main);
-    SaveScreen("closing-notice");
     EXPECT_TRUE(program.WaitExit(15000));
     // What was started from the medium runs on.
     EXPECT_TRUE(::IsWindow(started));
@@ -86,6 +98,7 @@ TEST(MediumRemoval, ClosingMessageFromAnotherProgramClosesItTheSameWay)
     ASSERT_TRUE(::PostMessageA(main, ::RegisterWindowMessageA("VELLOKARITERM"), 0, 0));
     const HWND notice = program.WaitDialog(kNoticeCaption);
     ASSERT_NE(notice, nullptr);
+    SaveNotice(notice);
     EXPECT_TRUE(program.IsRunning());
     EXPECT_TRUE(program.WaitExit(15000));
 }

@@ -39,7 +39,7 @@ TEST(Startup, OneCopyPerDriveWithItsTitleAndSkypeFolders)
     const HWND box = second.WaitDialog("２重起動");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), "     既に起動されています.     ");
-    SaveScreen("double-start");
+    SaveScreen("double-start", box);
     EXPECT_EQ(second.WaitMainWindow(0), nullptr);
     ClickButton(box, IDOK);
     EXPECT_TRUE(second.WaitExit());
