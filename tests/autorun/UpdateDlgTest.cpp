@@ -5,6 +5,7 @@
 
 #include "AfxMessageBox.h"
 #include "DebugLog.h"
+#include "DialogControls.h"
 #include "DialogTemplate.h"
 #include "ModalSeam.h"
 #include "TestMedium.h"
@@ -23,32 +24,6 @@ const char kFound[] = "[autorun]\r\nOPEN=virus.exe\r\n";
 const char kApproved[] = "[autorun]\r\nOPEN=\\Vellokari.exe\r\nICON=\\Vellokari.exe\r\nACTION = Vellokari\r\n";
 const char kQuestion[] = "現在の内容で内部データを更新しますよろしいですか？";
 const char kWriteFailed[] = "Autorun.infの更新に失敗しました.";
-
-std::string ItemText(HWND dialog, int id)
-{
-    char text[1024] = {};
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-// What the button sends its dialog when it is clicked.
-void Click(HWND dialog, int id)
-{
-    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-// A control's place in dialog units.
-RECT DialogUnits(HWND dialog, int id)
-{
-    RECT rect{};
-    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    RECT unit{0, 0, 4, 8};
-    ::MapDialogRect(dialog, &unit);
-    return {MulDiv(rect.left, 4, unit.right), MulDiv(rect.top, 8, unit.bottom),
-            MulDiv(rect.right - rect.left, 4, unit.right), MulDiv(rect.bottom - rect.top, 8, unit.bottom)};
-}
 
 class UpdateDlg : public ::testing::Test {
 protected:
@@ -228,16 +203,15 @@ TEST_F(UpdateDlg, RevertThenCancelWritesNothing)
     EXPECT_EQ(ReadBytes(m_path), kFound);
 }
 
-TEST_F(UpdateDlg, FailedWritesKeepTheDialogAsItWas)
+TEST_F(UpdateDlg, FailedWritesKeepTheDialogAndTheOldFile)
 {
     ASSERT_TRUE(WriteBytes(m_path, kFound));
     MessageBoxSeam boxes;  // Yes to every question
     DebugLogCapture log;
-    bool linkRemoved = false;  // reading a link to /dev/full would never end
     EXPECT_EQ(Run([&](CDialog& dialog) {
                   const HWND hwnd = dialog.m_hWnd;
 
-                  // Another program holds the file and shares nothing: it cannot be opened.
+                  // Another program holds the file and shares nothing: it cannot be replaced.
                   const HANDLE holder = ::CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                                       FILE_ATTRIBUTE_NORMAL, nullptr);
                   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -248,28 +222,34 @@ TEST_F(UpdateDlg, FailedWritesKeepTheDialogAsItWas)
                   EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kFound);
                   EXPECT_EQ(ReadBytes(m_path), kFound);
 
-                  // The medium is full: the file opens, the write fails.
+                  // The medium is full: the new text cannot be written beside the file.
                   Click(hwnd, IDC_BUTTON_REVERT);
-                  ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/dev/full"));
+                  ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
                   Click(hwnd, IDOK);
                   EXPECT_TRUE(dialog.IsRunningModal());
                   EXPECT_EQ(ItemText(hwnd, IDOK), "保存");
                   EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kApproved);
                   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_BUTTON_REVERT)));
+                  EXPECT_EQ(ReadBytes(m_path), kFound);
+                  ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf.tmp"));
 
-                  // With room again the user can try once more.
-                  linkRemoved = m_medium.RemoveLink("\\Autorun.Inf");
-                  ASSERT_TRUE(linkRemoved);
+                  // A read-only file is not the program's to replace.
+                  ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY));
+                  Click(hwnd, IDOK);
+                  EXPECT_TRUE(dialog.IsRunningModal());
+                  EXPECT_EQ(ReadBytes(m_path), kFound);
+
+                  // The user can try once more.
+                  ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL));
                   Click(hwnd, IDOK);
               }),
               IDOK);
-    ASSERT_EQ(boxes.Calls().size(), 3u);
+    ASSERT_EQ(boxes.Calls().size(), 4u);
     EXPECT_EQ(boxes.Calls()[0].text, kQuestion);
-    for (std::size_t i = 1; i < 3; ++i) {
+    for (std::size_t i = 1; i < 4; ++i) {
         EXPECT_EQ(boxes.Calls()[i].text, kWriteFailed);
         EXPECT_EQ(boxes.Calls()[i].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     }
     EXPECT_EQ(log.Count("CUpdateDlg::OnOK() write error=112 path=" + m_path + "\n"), 1) << log.Text();
-    ASSERT_TRUE(linkRemoved);
     EXPECT_EQ(ReadBytes(m_path), kApproved);
 }
