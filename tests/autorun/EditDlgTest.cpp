@@ -7,7 +7,6 @@
 #include "AfxMessageBox.h"
 #include "DebugLog.h"
 #include "DialogControls.h"
-#include "DialogTemplate.h"
 #include "ModalSeam.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
@@ -33,12 +32,7 @@ protected:
     INT_PTR Run(ModalSeam::Driver driver)
     {
         EXPECT_EQ(m_dialog.LoadAutorunInf(m_medium.Drive().c_str()), 1);
-        ModalSeam seam;
-        seam.Push(std::move(driver));
-        const INT_PTR result = m_dialog.DoModal();
-        EXPECT_EQ(seam.Driven(), 1);
-        EXPECT_EQ(seam.LeftOpen(), 0);
-        return result;
+        return RunDriven(m_dialog, std::move(driver));
     }
 
     // Types the text over the edit's content (as a paste would) and presses "保存".
@@ -57,58 +51,22 @@ protected:
 
 TEST_F(EditDlg, TemplateShowsTheFileAndTheEnterKeyMakesANewLine)
 {
-    const DialogTemplateHead head = ReadDialogTemplateHead(CEditDlg::IDD);
-    ASSERT_TRUE(head.found);
-    EXPECT_EQ(head.style, static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
-    EXPECT_EQ(head.cx, 187);
-    EXPECT_EQ(head.cy, 126);
-    EXPECT_EQ(head.items, 3);
-    EXPECT_EQ(head.title, L"Autorun.inf編集");
-    EXPECT_EQ(head.pointSize, 9);
-    EXPECT_EQ(head.typeface, L"ＭＳ Ｐゴシック");
-    EXPECT_EQ(head.languages, (std::vector<LANGID>{MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}));
+    ExpectModalTemplate(CEditDlg::IDD, 187, 126, 3, L"Autorun.inf編集");
 
     // Read in its comparison form, whatever the letter case of its name.
     ASSERT_TRUE(WriteBytes(m_medium.Path("\\AUTORUN.INF"), "[autorun]\nOPEN=\\Vellokari.exe"));
     MessageBoxSeam boxes;
     EXPECT_EQ(Run([&](CDialog& dialog) {
                   const HWND hwnd = dialog.m_hWnd;
-                  char caption[64] = {};
-                  ::GetWindowTextA(hwnd, caption, sizeof caption);
-                  EXPECT_STREQ(caption, "Autorun.inf編集");
-                  RECT client{};
-                  ::GetClientRect(hwnd, &client);
-                  RECT size{0, 0, 187, 126};
-                  ::MapDialogRect(hwnd, &size);
-                  EXPECT_EQ(client.right, size.right);
-                  EXPECT_EQ(client.bottom, size.bottom);
-
-                  // Template order is tab order: the focus starts on button 1.
-                  const struct {
-                      int id;
-                      const char* text;
-                      RECT place;
-                  } controls[] = {
-                      {IDOK, "保存", {7, 105, 50, 14}},
-                      {IDCANCEL, "ｷｬﾝｾﾙ", {130, 105, 50, 14}},
-                      {IDC_EDIT_AUTORUNINF, "[autorun]\r\nOPEN=\\Vellokari.exe\r\n", {7, 7, 173, 97}},
-                  };
-                  HWND child = ::GetWindow(hwnd, GW_CHILD);
-                  for (const auto& c : controls) {
-                      SCOPED_TRACE(c.id);
-                      ASSERT_NE(child, nullptr);
-                      EXPECT_EQ(::GetDlgCtrlID(child), c.id);
-                      EXPECT_TRUE((::GetWindowLongPtrA(child, GWL_STYLE) & WS_TABSTOP) != 0);
-                      EXPECT_EQ(ItemText(hwnd, c.id), c.text);
-                      const RECT place = DialogUnits(hwnd, c.id);
-                      EXPECT_EQ(place.left, c.place.left);
-                      EXPECT_EQ(place.top, c.place.top);
-                      EXPECT_EQ(place.right, c.place.right);
-                      EXPECT_EQ(place.bottom, c.place.bottom);
-                      child = ::GetWindow(child, GW_HWNDNEXT);
-                  }
-                  EXPECT_EQ(child, nullptr);
-                  EXPECT_EQ(::GetFocus(), ::GetDlgItem(hwnd, IDOK));
+                  // Template order is tab order, all three are tab stops: the focus starts on button 1.
+                  ExpectDialog(hwnd, "Autorun.inf編集", {187, 126},
+                               {
+                                   {IDOK, "保存", {7, 105, 50, 14}},
+                                   {IDCANCEL, "ｷｬﾝｾﾙ", {130, 105, 50, 14}},
+                                   {IDC_EDIT_AUTORUNINF, "[autorun]\r\nOPEN=\\Vellokari.exe\r\n", {7, 7, 173, 97}},
+                               });
+                  for (int id : {IDOK, IDCANCEL, IDC_EDIT_AUTORUNINF})
+                      EXPECT_TRUE((::GetWindowLongPtrA(::GetDlgItem(hwnd, id), GWL_STYLE) & WS_TABSTOP) != 0) << id;
                   EXPECT_EQ(::SendMessageA(hwnd, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
                   const HWND edit = ::GetDlgItem(hwnd, IDC_EDIT_AUTORUNINF);
                   const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(edit, GWL_STYLE));

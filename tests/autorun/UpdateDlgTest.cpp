@@ -6,7 +6,6 @@
 #include "AfxMessageBox.h"
 #include "DebugLog.h"
 #include "DialogControls.h"
-#include "DialogTemplate.h"
 #include "ModalSeam.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
@@ -37,12 +36,7 @@ protected:
 
     INT_PTR Run(ModalSeam::Driver driver)
     {
-        ModalSeam seam;
-        seam.Push(std::move(driver));
-        const INT_PTR result = m_dialog.DoModal();
-        EXPECT_EQ(seam.Driven(), 1);
-        EXPECT_EQ(seam.LeftOpen(), 0);
-        return result;
+        return RunDriven(m_dialog, std::move(driver));
     }
 
     TestMedium m_medium;
@@ -54,64 +48,25 @@ protected:
 
 TEST_F(UpdateDlg, TemplateColoursAndCancel)
 {
-    const DialogTemplateHead head = ReadDialogTemplateHead(CUpdateDlg::IDD);
-    ASSERT_TRUE(head.found);
-    EXPECT_EQ(head.style, static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
-    EXPECT_EQ(head.cx, 201);
-    EXPECT_EQ(head.cy, 164);
-    EXPECT_EQ(head.items, 5);
-    EXPECT_EQ(head.title, L"更新確認");
-    EXPECT_EQ(head.pointSize, 9);
-    EXPECT_EQ(head.typeface, L"ＭＳ Ｐゴシック");
-    EXPECT_EQ(head.languages, (std::vector<LANGID>{MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}));
+    ExpectModalTemplate(CUpdateDlg::IDD, 201, 164, 5, L"更新確認");
 
     ASSERT_TRUE(WriteBytes(m_path, "[autorun]\nOPEN=virus.exe"));
     MessageBoxSeam boxes;
     EXPECT_EQ(Run([&](CDialog& dialog) {
                   const HWND hwnd = dialog.m_hWnd;
-                  char caption[64] = {};
-                  ::GetWindowTextA(hwnd, caption, sizeof caption);
-                  EXPECT_STREQ(caption, "更新確認");
-                  const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWL_STYLE));
-                  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
-                            static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
-                  RECT client{};
-                  ::GetClientRect(hwnd, &client);
-                  RECT size{0, 0, 201, 164};
-                  ::MapDialogRect(hwnd, &size);
-                  EXPECT_EQ(client.right, size.right);
-                  EXPECT_EQ(client.bottom, size.bottom);
-
                   // Template order is tab order: the focus starts on button 1.
-                  const struct {
-                      int id;
-                      const char* text;
-                      RECT place;
-                  } controls[] = {
-                      {IDOK, "承認", {7, 143, 50, 14}},
-                      {IDCANCEL, "ｷｬﾝｾﾙ", {144, 143, 50, 14}},
-                      {IDC_STATIC_UPDATE,
-                       "AutoRun.infの変更を検出しました。\r\n\r\n意図した変更の場合は承認ボタンを押下してください。\r\n\r\n"
-                       "意図した変更でない場合は、変更前に戻すボタンを押下後、保存ボタンを押下してください\r\n"
-                       "ウィルススキャンソフトでスキャン確認をお勧めします。",
-                       {7, 7, 187, 63}},
-                      {IDC_EDIT_AUTORUN, kFound, {7, 73, 187, 59}},
-                      {IDC_BUTTON_REVERT, "変更前に戻す", {78, 143, 53, 14}},
-                  };
-                  HWND child = ::GetWindow(hwnd, GW_CHILD);
-                  for (const auto& c : controls) {
-                      SCOPED_TRACE(c.id);
-                      ASSERT_NE(child, nullptr);
-                      EXPECT_EQ(::GetDlgCtrlID(child), c.id);
-                      EXPECT_EQ(ItemText(hwnd, c.id), c.text);
-                      const RECT place = DialogUnits(hwnd, c.id);
-                      EXPECT_EQ(place.left, c.place.left);
-                      EXPECT_EQ(place.top, c.place.top);
-                      EXPECT_EQ(place.right, c.place.right);
-                      EXPECT_EQ(place.bottom, c.place.bottom);
-                      child = ::GetWindow(child, GW_HWNDNEXT);
-                  }
-                  EXPECT_EQ(::GetFocus(), ::GetDlgItem(hwnd, IDOK));
+                  ExpectDialog(hwnd, "更新確認", {201, 164},
+                               {
+                                   {IDOK, "承認", {7, 143, 50, 14}},
+                                   {IDCANCEL, "ｷｬﾝｾﾙ", {144, 143, 50, 14}},
+                                   {IDC_STATIC_UPDATE,
+                                    "AutoRun.infの変更を検出しました。\r\n\r\n意図した変更の場合は承認ボタンを押下してください。"
+                                    "\r\n\r\n意図した変更でない場合は、変更前に戻すボタンを押下後、保存ボタンを押下してください\r\n"
+                                    "ウィルススキャンソフトでスキャン確認をお勧めします。",
+                                    {7, 7, 187, 63}},
+                                   {IDC_EDIT_AUTORUN, kFound, {7, 73, 187, 59}},
+                                   {IDC_BUTTON_REVERT, "変更前に戻す", {78, 143, 53, 14}},
+                               });
                   EXPECT_EQ(::SendMessageA(hwnd, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
                   const DWORD edit = static_cast<DWORD>(::GetWindowLongPtrA(::GetDlgItem(hwnd, IDC_EDIT_AUTORUN), GWL_STYLE));
                   const DWORD editBits = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |

@@ -16,6 +16,16 @@ std::string OpenErrorLine(const std::string& path)
     return "CWriteIniFile::openFile(" + path + ") Error!\n";
 }
 
+// One save of a file with one entry; the file then holds exactly that.
+void SaveVersion(const std::string& path, const char* version)
+{
+    CWriteIniFile ini;
+    ASSERT_TRUE(ini.openFile(path.c_str()));
+    ini.writeString("SYSTEM", "VER", version);
+    ASSERT_TRUE(ini.closeFile());
+    EXPECT_EQ(ReadBytes(path), std::string("[SYSTEM]\r\nVER=") + version + "\r\n");
+}
+
 }  // namespace
 
 TEST(CWriteIniFile, WritesEntriesInCallOrderWithAHeaderPerSectionChange)
@@ -133,11 +143,7 @@ TEST(CWriteIniFile, AHiddenSystemFileStaysSo)
     ASSERT_TRUE(WriteBytes(path, kOld));
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     for (const char* version : {"new", "newer"}) {
-        CWriteIniFile ini;
-        ASSERT_TRUE(ini.openFile(path.c_str()));
-        ini.writeString("SYSTEM", "VER", version);
-        ASSERT_TRUE(ini.closeFile());
-        EXPECT_EQ(ReadBytes(path), std::string("[SYSTEM]\r\nVER=") + version + "\r\n");
+        SaveVersion(path, version);
         EXPECT_EQ(::GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
                   static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     }
@@ -174,11 +180,7 @@ TEST(CWriteIniFile, ALeftTemporaryFileDoesNotBlockSaves)
         ASSERT_EQ(holder != INVALID_HANDLE_VALUE, c.held);
 
         for (const char* version : {"new", "newer"}) {
-            CWriteIniFile ini;
-            ASSERT_TRUE(ini.openFile(path.c_str()));
-            ini.writeString("SYSTEM", "VER", version);
-            ASSERT_TRUE(ini.closeFile());
-            EXPECT_EQ(ReadBytes(path), std::string("[SYSTEM]\r\nVER=") + version + "\r\n");
+            SaveVersion(path, version);
             EXPECT_EQ(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
         }
         if (holder != INVALID_HANDLE_VALUE)

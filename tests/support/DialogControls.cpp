@@ -1,5 +1,10 @@
 #include "DialogControls.h"
 
+#include "CDialog.h"
+#include "DialogTemplate.h"
+
+#include <gtest/gtest.h>
+
 std::string ItemText(HWND dialog, int id)
 {
     const HWND item = ::GetDlgItem(dialog, id);
@@ -22,4 +27,62 @@ RECT DialogUnits(HWND dialog, int id)
     ::MapDialogRect(dialog, &unit);
     return {MulDiv(rect.left, 4, unit.right), MulDiv(rect.top, 8, unit.bottom),
             MulDiv(rect.right - rect.left, 4, unit.right), MulDiv(rect.bottom - rect.top, 8, unit.bottom)};
+}
+
+INT_PTR RunDriven(CDialog& dialog, ModalSeam::Driver driver)
+{
+    ModalSeam seam;
+    seam.Push(std::move(driver));
+    const INT_PTR result = dialog.DoModal();
+    EXPECT_EQ(seam.Driven(), 1);
+    EXPECT_EQ(seam.LeftOpen(), 0);
+    return result;
+}
+
+void ExpectModalTemplate(UINT id, short cx, short cy, WORD items, const std::wstring& title)
+{
+    const DialogTemplateHead head = ReadDialogTemplateHead(id);
+    ASSERT_TRUE(head.found) << id;
+    EXPECT_EQ(head.style, static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(head.cx, cx);
+    EXPECT_EQ(head.cy, cy);
+    EXPECT_EQ(head.items, items);
+    EXPECT_EQ(head.title, title);
+    EXPECT_EQ(head.pointSize, 9);
+    EXPECT_EQ(head.typeface, L"ＭＳ Ｐゴシック");
+    EXPECT_EQ(head.languages, (std::vector<LANGID>{MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}));
+}
+
+void ExpectDialog(HWND dialog, const char* caption, SIZE size, const std::vector<ControlSpec>& controls)
+{
+    char text[256] = {};
+    ::GetWindowTextA(dialog, text, sizeof text);
+    EXPECT_STREQ(text, caption);
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE));
+    EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
+              static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    RECT units{0, 0, size.cx, size.cy};
+    ::MapDialogRect(dialog, &units);
+    EXPECT_EQ(client.right, units.right);
+    EXPECT_EQ(client.bottom, units.bottom);
+
+    HWND child = ::GetWindow(dialog, GW_CHILD);
+    for (const ControlSpec& c : controls) {
+        SCOPED_TRACE(c.id);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(::GetDlgCtrlID(child), c.id);
+        EXPECT_EQ(ItemText(dialog, c.id), c.text);
+        const RECT place = DialogUnits(dialog, c.id);
+        EXPECT_EQ(place.left, c.place.left);
+        EXPECT_EQ(place.top, c.place.top);
+        EXPECT_EQ(place.right, c.place.right);
+        EXPECT_EQ(place.bottom, c.place.bottom);
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr);
+    if (!controls.empty()) {
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, controls.front().id));
+    }
 }

@@ -1,8 +1,12 @@
 #pragma once
-// Reading and pressing a dialog's controls as a user would see and press them.
+// Reading and pressing a dialog's controls as a user would see and press
+// them, and checking a modal dialog against its table.
+#include "ModalSeam.h"
+
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The text of a dialog item.
 std::string ItemText(HWND dialog, int id);
@@ -10,3 +14,20 @@ std::string ItemText(HWND dialog, int id);
 void Click(HWND dialog, int id);
 // A control's place and size in dialog units (left, top, width, height).
 RECT DialogUnits(HWND dialog, int id);
+
+class CDialog;
+// Runs the dialog modally; the driver gets it once it shows and must end it.
+INT_PTR RunDriven(CDialog& dialog, ModalSeam::Driver driver);
+
+// The template of a modal dialog of the program: modal frame with caption
+// and system menu, "ＭＳ Ｐゴシック" 9 point, Japanese only.
+void ExpectModalTemplate(UINT id, short cx, short cy, WORD items, const std::wstring& title);
+
+struct ControlSpec {
+    int id;
+    std::string text;
+    RECT place;  // dialog units: left, top, width, height
+};
+// The dialog's caption and client size, its children in this order (the
+// tab order), each with its text and place; the focus on the first.
+void ExpectDialog(HWND dialog, const char* caption, SIZE size, const std::vector<ControlSpec>& controls);
