@@ -5,6 +5,7 @@
 // message table; a temporary object only wraps a handle for a moment.
 #include "CString.h"
 #include "MessageMap.h"
+#include "TimerSeam.h"
 
 #include <windows.h>
 
@@ -82,9 +83,10 @@ public:
     {
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
+    // Through TimerSeam, which tests may watch.
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr)
     {
-        return ::SetTimer(m_hWnd, id, elapse, proc);
+        return TimerSeam::Set(m_hWnd, id, elapse, proc);
     }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
