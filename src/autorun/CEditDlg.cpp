@@ -2,10 +2,9 @@
 
 #include "AfxMessageBox.h"
 #include "AutorunIds.h"
-#include "AutorunInfCreation.h"
 #include "AutorunInfText.h"
+#include "AutorunInfWrite.h"
 #include "CDataExchange.h"
-#include "CSafeFile.h"
 #include "DebugLog.h"
 
 CEditDlg::CEditDlg(CWnd* parent) : CDialog(IDD, parent) {}
@@ -56,13 +55,14 @@ void CEditDlg::OnOK()
     // Line ends as the edit made them, a lone LF pasted in included; the
     // caller appends the same CR LF to the text that it approves.
     const CString text = EndWithCrLf(m_strText);
-    // The file is replaced only once the new text is whole beside it: a
-    // failure leaves the old file, and the editor stays open with its text.
-    DWORD error = 0;
-    if (!SafeReplaceFile(path, text.GetString(), static_cast<UINT>(text.GetLength()), &error)) {
-        DebugLog("CEditDlg::OnOK() write error=%lu path=%s\n", error, path.GetString());
+    // A longer text could be neither watched nor stored: it is not written either.
+    if (text.GetLength() > AUTORUNINF_MAX_TEXT) {
+        DebugLog("CEditDlg::OnOK() too large size=%d\n", text.GetLength());
         AfxMessageBox("Autorun.infの更新に失敗しました.");
         return;
     }
+    // A write that fails leaves the old file; the editor stays open with its text.
+    if (!WriteAutorunInfFile(path, text, "CEditDlg::OnOK()", "Autorun.infの更新に失敗しました."))
+        return;
     CDialog::OnOK();
 }

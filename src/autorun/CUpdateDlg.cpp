@@ -3,9 +3,8 @@
 #include "AfxMessageBox.h"
 #include "AutorunIds.h"
 #include "AutorunInfText.h"
+#include "AutorunInfWrite.h"
 #include "CDataExchange.h"
-#include "CSafeFile.h"
-#include "DebugLog.h"
 
 CUpdateDlg::CUpdateDlg(CWnd* parent) : CDialog(IDD, parent), m_brush(RGB(255, 255, 180)) {}
 
@@ -73,14 +72,9 @@ void CUpdateDlg::OnOK()
         AfxMessageBox("現在の内容で内部データを更新しますよろしいですか？", MB_YESNO) != IDYES)
         return;
 
-    // The file is replaced only once the new text is whole beside it: a write
-    // that fails (the medium full or gone) leaves the old file, nothing is
-    // approved, the dialog stays, and the next check finds the difference.
-    DWORD error = 0;
-    if (!SafeReplaceFile(path, m_strText.GetString(), static_cast<UINT>(m_strText.GetLength()), &error)) {
-        DebugLog("CUpdateDlg::OnOK() write error=%lu path=%s\n", error, path.GetString());
-        AfxMessageBox("Autorun.infの更新に失敗しました.");
+    // A write that fails leaves the old file: nothing is approved, the dialog
+    // stays, and the next check finds the difference.
+    if (!WriteAutorunInfFile(path, m_strText, "CUpdateDlg::OnOK()", "Autorun.infの更新に失敗しました."))
         return;
-    }
     CDialog::OnOK();
 }

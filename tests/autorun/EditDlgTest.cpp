@@ -2,6 +2,7 @@
 // file of a test medium: its template, what it loads, what a save writes,
 // and the failures that leave the old file whole.
 #include "AutorunIds.h"
+#include "AutorunInfText.h"
 #include "CEditDlg.h"
 
 #include "AfxMessageBox.h"
@@ -59,23 +60,20 @@ TEST_F(EditDlg, TemplateShowsTheFileAndTheEnterKeyMakesANewLine)
     EXPECT_EQ(Run([&](CDialog& dialog) {
                   const HWND hwnd = dialog.m_hWnd;
                   // Template order is tab order, all three are tab stops: the focus starts on button 1.
+                  const DWORD editStyle = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                                     WS_HSCROLL | WS_TABSTOP;
                   ExpectDialog(hwnd, "Autorun.inf編集", {187, 126},
                                {
-                                   {IDOK, "保存", {7, 105, 50, 14}},
-                                   {IDCANCEL, "ｷｬﾝｾﾙ", {130, 105, 50, 14}},
-                                   {IDC_EDIT_AUTORUNINF, "[autorun]\r\nOPEN=\\Vellokari.exe\r\n", {7, 7, 173, 97}},
+                                   {IDOK, "Button", "保存", {7, 105, 50, 14}, BS_DEFPUSHBUTTON | WS_TABSTOP},
+                                   {IDCANCEL, "Button", "ｷｬﾝｾﾙ", {130, 105, 50, 14}, WS_TABSTOP},
+                                   {IDC_EDIT_AUTORUNINF, "Edit", "[autorun]\r\nOPEN=\\Vellokari.exe\r\n", {7, 7, 173, 97},
+                                    editStyle},
                                });
-                  for (int id : {IDOK, IDCANCEL, IDC_EDIT_AUTORUNINF})
-                      EXPECT_TRUE((::GetWindowLongPtrA(::GetDlgItem(hwnd, id), GWL_STYLE) & WS_TABSTOP) != 0) << id;
                   EXPECT_EQ(::SendMessageA(hwnd, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
                   const HWND edit = ::GetDlgItem(hwnd, IDC_EDIT_AUTORUNINF);
-                  const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(edit, GWL_STYLE));
-                  const DWORD bits =
-                      ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL;
-                  EXPECT_EQ(style & bits, bits);
-                  EXPECT_EQ(style & ES_READONLY, 0u);
+                  EXPECT_EQ(::GetWindowLongPtrA(edit, GWL_STYLE) & ES_READONLY, 0);
                   // The system draws an edit's border as a client edge.
-                  EXPECT_TRUE((style & WS_BORDER) != 0 ||
+                  EXPECT_TRUE((::GetWindowLongPtrA(edit, GWL_STYLE) & WS_BORDER) != 0 ||
                               (::GetWindowLongPtrA(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
 
                   // Enter in the edit, handed to the dialog as its loop does, makes a new
@@ -200,4 +198,25 @@ TEST_F(EditDlg, FailedWritesKeepTheEditorAndTheOldFile)
     EXPECT_EQ(::GetFileAttributesA(m_path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(EditDlg, ATextTooLongToWatchIsNotWritten)
+{
+    ASSERT_TRUE(WriteBytes(m_path, kCreated));
+    // With its CR LF one byte over the limit, then just at it.
+    const std::string over(AUTORUNINF_MAX_TEXT - 1, 'x');
+    const std::string atLimit = std::string(AUTORUNINF_MAX_TEXT - 2, 'x') + "\r\n";
+    MessageBoxSeam boxes;
+    DebugLogCapture log;
+    EXPECT_EQ(Run([&](CDialog& dialog) {
+                  TypeAndSave(dialog, over);
+                  EXPECT_TRUE(dialog.IsRunningModal());
+                  EXPECT_EQ(ReadBytes(m_path), kCreated);
+                  TypeAndSave(dialog, atLimit);
+              }),
+              IDOK);
+    ASSERT_EQ(boxes.Calls().size(), 3u);
+    EXPECT_EQ(boxes.Calls()[1].text, kWriteFailed);
+    EXPECT_EQ(log.Count("CEditDlg::OnOK() too large size=" + std::to_string(AUTORUNINF_MAX_TEXT + 1) + "\n"), 1);
+    EXPECT_EQ(ReadBytes(m_path), atLimit);
 }

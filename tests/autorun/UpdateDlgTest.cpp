@@ -55,23 +55,21 @@ TEST_F(UpdateDlg, TemplateColoursAndCancel)
     EXPECT_EQ(Run([&](CDialog& dialog) {
                   const HWND hwnd = dialog.m_hWnd;
                   // Template order is tab order: the focus starts on button 1.
+                  const DWORD edit = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                                     WS_HSCROLL | WS_TABSTOP;
                   ExpectDialog(hwnd, "更新確認", {201, 164},
                                {
-                                   {IDOK, "承認", {7, 143, 50, 14}},
-                                   {IDCANCEL, "ｷｬﾝｾﾙ", {144, 143, 50, 14}},
-                                   {IDC_STATIC_UPDATE,
+                                   {IDOK, "Button", "承認", {7, 143, 50, 14}, BS_DEFPUSHBUTTON | WS_TABSTOP},
+                                   {IDCANCEL, "Button", "ｷｬﾝｾﾙ", {144, 143, 50, 14}, WS_TABSTOP},
+                                   {IDC_STATIC_UPDATE, "Static",
                                     "AutoRun.infの変更を検出しました。\r\n\r\n意図した変更の場合は承認ボタンを押下してください。"
                                     "\r\n\r\n意図した変更でない場合は、変更前に戻すボタンを押下後、保存ボタンを押下してください\r\n"
                                     "ウィルススキャンソフトでスキャン確認をお勧めします。",
-                                    {7, 7, 187, 63}},
-                                   {IDC_EDIT_AUTORUN, kFound, {7, 73, 187, 59}},
-                                   {IDC_BUTTON_REVERT, "変更前に戻す", {78, 143, 53, 14}},
+                                    {7, 7, 187, 63}, SS_SUNKEN},
+                                   {IDC_EDIT_AUTORUN, "Edit", kFound, {7, 73, 187, 59}, edit},
+                                   {IDC_BUTTON_REVERT, "Button", "変更前に戻す", {78, 143, 53, 14}, WS_TABSTOP},
                                });
                   EXPECT_EQ(::SendMessageA(hwnd, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
-                  const DWORD edit = static_cast<DWORD>(::GetWindowLongPtrA(::GetDlgItem(hwnd, IDC_EDIT_AUTORUN), GWL_STYLE));
-                  const DWORD editBits = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
-                                         WS_HSCROLL | WS_TABSTOP;
-                  EXPECT_EQ(edit & editBits, editBits);
                   // The system draws an edit's border as a client edge.
                   EXPECT_TRUE((edit & WS_BORDER) != 0 ||
                               (::GetWindowLongPtrA(::GetDlgItem(hwnd, IDC_EDIT_AUTORUN), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);

@@ -1,7 +1,6 @@
 #include "DialogControls.h"
 
 #include "CDialog.h"
-#include "DialogTemplate.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +15,6 @@ std::string ItemText(HWND dialog, int id)
 void Click(HWND dialog, int id)
 {
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-RECT DialogUnits(HWND dialog, int id)
-{
-    RECT rect{};
-    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    RECT unit{0, 0, 4, 8};
-    ::MapDialogRect(dialog, &unit);
-    return {MulDiv(rect.left, 4, unit.right), MulDiv(rect.top, 8, unit.bottom),
-            MulDiv(rect.right - rect.left, 4, unit.right), MulDiv(rect.bottom - rect.top, 8, unit.bottom)};
 }
 
 INT_PTR RunDriven(CDialog& dialog, ModalSeam::Driver driver)
@@ -53,7 +41,7 @@ void ExpectModalTemplate(UINT id, short cx, short cy, WORD items, const std::wst
     EXPECT_EQ(head.languages, (std::vector<LANGID>{MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}));
 }
 
-void ExpectDialog(HWND dialog, const char* caption, SIZE size, const std::vector<ControlSpec>& controls)
+void ExpectDialog(HWND dialog, const char* caption, SIZE size, const std::vector<ExpectedControl>& controls)
 {
     char text[256] = {};
     ::GetWindowTextA(dialog, text, sizeof text);
@@ -68,20 +56,7 @@ void ExpectDialog(HWND dialog, const char* caption, SIZE size, const std::vector
     EXPECT_EQ(client.right, units.right);
     EXPECT_EQ(client.bottom, units.bottom);
 
-    HWND child = ::GetWindow(dialog, GW_CHILD);
-    for (const ControlSpec& c : controls) {
-        SCOPED_TRACE(c.id);
-        ASSERT_NE(child, nullptr);
-        EXPECT_EQ(::GetDlgCtrlID(child), c.id);
-        EXPECT_EQ(ItemText(dialog, c.id), c.text);
-        const RECT place = DialogUnits(dialog, c.id);
-        EXPECT_EQ(place.left, c.place.left);
-        EXPECT_EQ(place.top, c.place.top);
-        EXPECT_EQ(place.right, c.place.right);
-        EXPECT_EQ(place.bottom, c.place.bottom);
-        child = ::GetWindow(child, GW_HWNDNEXT);
-    }
-    EXPECT_EQ(child, nullptr);
+    ExpectControls(dialog, controls);
     if (!controls.empty()) {
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, controls.front().id));
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Reading and pressing a dialog's controls as a user would see and press
 // them, and checking a modal dialog against its table.
+#include "DialogTemplate.h"
 #include "ModalSeam.h"
 
 #include <windows.h>
@@ -12,8 +13,6 @@
 std::string ItemText(HWND dialog, int id);
 // What a button sends its dialog when it is clicked.
 void Click(HWND dialog, int id);
-// A control's place and size in dialog units (left, top, width, height).
-RECT DialogUnits(HWND dialog, int id);
 
 class CDialog;
 // Runs the dialog modally; the driver gets it once it shows and must end it.
@@ -23,11 +22,7 @@ INT_PTR RunDriven(CDialog& dialog, ModalSeam::Driver driver);
 // and system menu, "ＭＳ Ｐゴシック" 9 point, Japanese only.
 void ExpectModalTemplate(UINT id, short cx, short cy, WORD items, const std::wstring& title);
 
-struct ControlSpec {
-    int id;
-    std::string text;
-    RECT place;  // dialog units: left, top, width, height
-};
-// The dialog's caption and client size, its children in this order (the
-// tab order), each with its text and place; the focus on the first.
-void ExpectDialog(HWND dialog, const char* caption, SIZE size, const std::vector<ControlSpec>& controls);
+// The dialog's caption, frame and client size, and its children as
+// ExpectControls checks them, in this order (the tab order); the focus on
+// the first.
+void ExpectDialog(HWND dialog, const char* caption, SIZE size, const std::vector<ExpectedControl>& controls);

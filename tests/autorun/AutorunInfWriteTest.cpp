@@ -1,5 +1,5 @@
 // The text of a created Autorun.inf and the line-end rule of written texts.
-#include "AutorunInfCreation.h"
+#include "AutorunInfWrite.h"
 
 #include <gtest/gtest.h>
 

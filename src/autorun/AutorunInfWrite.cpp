@@ -1,4 +1,8 @@
-#include "AutorunInfCreation.h"
+#include "AutorunInfWrite.h"
+
+#include "AfxMessageBox.h"
+#include "CSafeFile.h"
+#include "DebugLog.h"
 
 CString AutorunInfCreationText(const CString& exeDir)
 {
@@ -16,4 +20,14 @@ CString EndWithCrLf(const CString& text)
     if (text.GetLength() >= 2 && text.Right(2) == "\r\n")
         return text;
     return text + "\r\n";
+}
+
+BOOL WriteAutorunInfFile(const CString& path, const CString& text, const char* who, const char* failure)
+{
+    DWORD error = 0;
+    if (SafeReplaceFile(path, text.GetString(), static_cast<UINT>(text.GetLength()), &error))
+        return TRUE;
+    DebugLog("%s write error=%lu path=%s\n", who, error, path.GetString());
+    AfxMessageBox(failure);
+    return FALSE;
 }
