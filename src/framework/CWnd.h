@@ -129,8 +129,9 @@ protected:
     BOOL OnSetCursor(CWnd* pWnd, UINT hitTest, UINT message);
     void OnSysCommand(UINT id, LPARAM lParam);
 
-    // Arms the next window creation on this thread to attach to this object.
-    void HookWindowCreate();
+    // Arms this thread's creation of the window of that class and parent to
+    // attach to this object; the hook goes once it has, or at the unhook.
+    void HookWindowCreate(const char* className, HWND parent);
     bool UnhookWindowCreate();  // true when the creation attached
 
     WNDPROC m_pfnSuper = nullptr;  // the window's own procedure when subclassed

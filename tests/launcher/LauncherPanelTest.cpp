@@ -1,6 +1,7 @@
 // The launcher panel hosted on a medium: its template and set-up, the rows,
 // the selection, the run tick, gate opens from another process, and the
 // items that others hand in.
+#include "CommonControlsBinding.h"
 #include "PanelHost.h"
 
 #include "CGlobalData.h"
@@ -217,7 +218,7 @@ TEST_F(LauncherPanel, ImageListOutlivesTheWindowForTheCacheToDestroy)
 
     ASSERT_TRUE(m_host.m_panel.DestroyWindow());
     int cx = 0, cy = 0;
-    EXPECT_TRUE(ImageList_GetIconSize(images, &cx, &cy));
+    EXPECT_TRUE(CommonControlsBinding().imageListGetIconSize(images, &cx, &cy));
     EXPECT_EQ(cx, 24);
     EXPECT_EQ(images.GetImageCount(), 1);
     EXPECT_TRUE(images.DeleteImageList()) << "what the cache does as it goes";
@@ -287,7 +288,7 @@ TEST_F(LauncherPanel, RowsShowNameKindDelayAndIcon)
     }
     // One image per path on the medium; a missing program has the error icon.
     EXPECT_EQ(images, (std::vector<int>{0, 1, 0, 2, 1, 0}));
-    EXPECT_EQ(ImageList_GetImageCount(m_host.m_panel.m_imageCache.m_imageList), 3);
+    EXPECT_EQ(m_host.m_panel.m_imageCache.m_imageList.GetImageCount(), 3);
 }
 
 TEST_F(LauncherPanel, SelectionFollowsTheMarkAndTheOffset)

@@ -1,6 +1,7 @@
 // The window-list panel hosted in a window of the test, as the main dialog
 // hosts it: its list, the refresh timer, the selection across refreshes and
 // the three commands, on windows of real fixture processes.
+#include "CommonControlsBinding.h"
 #include "AfxMessageBox.h"
 #include "CGlobalData.h"
 #include "DialogTemplate.h"
@@ -196,7 +197,7 @@ TEST_F(WinListPanel, ImageListOutlivesTheWindowForTheCacheToDestroy)
 
     ASSERT_TRUE(m_panel.DestroyWindow());
     int cx = 0, cy = 0;
-    EXPECT_TRUE(ImageList_GetIconSize(images, &cx, &cy));
+    EXPECT_TRUE(CommonControlsBinding().imageListGetIconSize(images, &cx, &cy));
     EXPECT_EQ(cx, 24);
     EXPECT_EQ(images.GetImageCount(), 1);
     EXPECT_TRUE(images.DeleteImageList()) << "what the cache does as it goes";
