@@ -50,11 +50,11 @@ const MessageMap* CVellokariDlg::GetMessageMap() const
         H::Message(WM_PAINT, &CVellokariDlg::OnPaint),
         H::QueryDragIcon(&CVellokariDlg::OnQueryDragIcon),
         H::Clicked(IDC_BUTTON_SKYPE_IMPORT, &CVellokariDlg::OnBnClickedSkypeImport),
-        // BN_CLICKED of IDC_BUTTON_AUTORUN_CREATE: creating Autorun.inf goes here.
+        H::Clicked(IDC_BUTTON_AUTORUN_CREATE, &CVellokariDlg::OnBnClickedAutorunCreate),
         H::CtlColor(&CVellokariDlg::OnCtlColor),
         H::Clicked(IDC_BUTTON_EXTENT, &CVellokariDlg::OnBnClickedExtent),
         H::Message(WM_DESTROY, &CVellokariDlg::OnDestroy),
-        // BN_CLICKED of IDC_BUTTON_AUTORUN_EDIT: editing Autorun.inf goes here.
+        H::Clicked(IDC_BUTTON_AUTORUN_EDIT, &CVellokariDlg::OnBnClickedAutorunEdit),
         H::Notify(NM_CLICK, IDC_SYSLINK_HOMEPAGE, &CVellokariDlg::OnNMClickHomePage),
         H::Raw(WM_DWMCOMPOSITIONCHANGED, &CVellokariDlg::OnDwmCompositionChanged),
     }};

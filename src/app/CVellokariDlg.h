@@ -92,6 +92,10 @@ protected:
     void RegisterSkypeRunItem();
     void OnBnClickedSkypeImport();
 
+    // The medium's Autorun.inf.
+    void OnBnClickedAutorunCreate();
+    void OnBnClickedAutorunEdit();
+
 private:
     // Moves the window-list panel and button 1031, then ends the client area
     // 2 pixels under the button.

@@ -3,9 +3,8 @@
 #include "AfxMessageBox.h"
 #include "AutorunIds.h"
 #include "AutorunInfText.h"
+#include "AutorunInfWrite.h"
 #include "CDataExchange.h"
-#include "CFile.h"
-#include "DebugLog.h"
 
 CUpdateDlg::CUpdateDlg(CWnd* parent) : CDialog(IDD, parent), m_brush(RGB(255, 255, 180)) {}
 
@@ -73,19 +72,9 @@ void CUpdateDlg::OnOK()
         AfxMessageBox("現在の内容で内部データを更新しますよろしいですか？", MB_YESNO) != IDYES)
         return;
 
-    CFile file;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite)) {
-        AfxMessageBox("Autorun.infの更新に失敗しました.");
-        return;
-    }
-    // A file cut short (the medium full or gone) is not approved: the dialog
+    // A write that fails leaves the old file: nothing is approved, the dialog
     // stays, and the next check finds the difference.
-    if (!file.Write(m_strText.GetString(), static_cast<UINT>(m_strText.GetLength()))) {
-        DebugLog("CUpdateDlg::OnOK() write error=%lu path=%s\n", file.GetError(), path.GetString());
-        file.Close();
-        AfxMessageBox("Autorun.infの更新に失敗しました.");
+    if (!WriteAutorunInfFile(path, m_strText, "CUpdateDlg::OnOK()", "Autorun.infの更新に失敗しました."))
         return;
-    }
-    file.Close();
     CDialog::OnOK();
 }

@@ -235,13 +235,18 @@ void CLauncherDlg::OnTimer(UINT_PTR nIDEvent)
         if (changed)
             UpdateRunList(0);
     } else if (nIDEvent == TIMER_AUTORUN_CHECK) {
-        // No second check while this one waits on its dialog; the next one
-        // comes 300000 ms after this one ended, whatever happened in it.
-        KillTimer(TIMER_AUTORUN_CHECK);
-        CheckAutorunInf();
-        SetTimer(TIMER_AUTORUN_CHECK, 300000);
+        CheckAutorunInfBetweenTimers();
     }
     Default();
+}
+
+void CLauncherDlg::CheckAutorunInfBetweenTimers()
+{
+    // No second check while this one waits on its dialog; the next one
+    // comes 300000 ms after this one ended, whatever happened in it.
+    KillTimer(TIMER_AUTORUN_CHECK);
+    CheckAutorunInf();
+    SetTimer(TIMER_AUTORUN_CHECK, 300000);
 }
 
 void CLauncherDlg::OnDestroy()

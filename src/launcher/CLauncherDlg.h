@@ -52,6 +52,11 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // One check as the check timer runs it, also from outside the timer: the
+    // timer stopped meanwhile, so that checks never nest, and started again
+    // for the next check.
+    void CheckAutorunInfBetweenTimers();
+
     CMFCLaucherListCtrl m_listRun;
     CString m_strIniPath;
     CString m_strDrive;  // set by the owner before the window is made

@@ -2,8 +2,6 @@
 
 #include "DebugLog.h"
 
-#include <windows.h>
-
 namespace {
 
 void LogOpenError(const CString& path)
@@ -15,27 +13,13 @@ void LogOpenError(const CString& path)
 
 CWriteIniFile::CWriteIniFile() = default;
 
-CWriteIniFile::~CWriteIniFile()
-{
-    if (m_file.IsOpen())
-        Discard();
-}
+CWriteIniFile::~CWriteIniFile() = default;
 
 BOOL CWriteIniFile::openFile(const char* path)
 {
     m_strPath = path;
-    m_strTempPath = m_strPath + ".tmp";
     m_strCurrentSection.Empty();
-    m_bWriteFailed = FALSE;
-
-    // A read-only file is not ours to replace (Wine would let the rename
-    // through, Windows would not): refuse it the same way everywhere.
-    const DWORD attributes = ::GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        LogOpenError(m_strPath);
-        return FALSE;
-    }
-    if (!m_file.Open(m_strTempPath, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::typeBinary)) {
+    if (!m_file.Open(path)) {
         LogOpenError(m_strPath);
         return FALSE;
     }
@@ -56,23 +40,14 @@ BOOL CWriteIniFile::writeString(const char* section, const char* key, const char
         if (c == '\r' || c == '\n')
             c = ' ';
     }
-    WriteLine(CString(key) + "=" + CString(text) + "\r\n");
-    return !m_bWriteFailed;
+    return WriteLine(CString(key) + "=" + CString(text) + "\r\n");
 }
 
 BOOL CWriteIniFile::closeFile()
 {
     if (!m_file.IsOpen())
         return FALSE;
-    if (m_bWriteFailed || !m_file.Flush()) {
-        Discard();
-        LogOpenError(m_strPath);
-        return FALSE;
-    }
-    m_file.Close();
-
-    if (!::MoveFileExA(m_strTempPath, m_strPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileA(m_strTempPath);
+    if (!m_file.Commit()) {
         LogOpenError(m_strPath);
         return FALSE;
     }
@@ -81,13 +56,5 @@ BOOL CWriteIniFile::closeFile()
 
 BOOL CWriteIniFile::WriteLine(const CString& line)
 {
-    if (m_bWriteFailed || !m_file.WriteString(line))
-        m_bWriteFailed = TRUE;
-    return !m_bWriteFailed;
-}
-
-void CWriteIniFile::Discard()
-{
-    m_file.Close();
-    ::DeleteFileA(m_strTempPath);
+    return m_file.Write(line.GetString(), static_cast<UINT>(line.GetLength()));
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The settings file's own writer: entries go out in call order, each
-// section's header before its first entry. The new content goes to a
-// temporary file beside the target, which replaces the target only once
-// it is complete, so a save that fails leaves the old file whole.
-#include "CStdioFile.h"
+// section's header before its first entry. The new content goes beside the
+// file and takes its place only once it is complete, so a save that fails
+// leaves the old file whole.
+#include "CSafeFile.h"
 #include "CString.h"
 
 class CWriteIniFile {
@@ -22,11 +22,8 @@ public:
 
 private:
     BOOL WriteLine(const CString& line);
-    void Discard();
 
-    CStdioFile m_file;
+    CSafeFile m_file;
     CString m_strCurrentSection;
     CString m_strPath;
-    CString m_strTempPath;
-    BOOL m_bWriteFailed = FALSE;
 };

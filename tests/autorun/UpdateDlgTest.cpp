@@ -5,7 +5,7 @@
 
 #include "AfxMessageBox.h"
 #include "DebugLog.h"
-#include "DialogTemplate.h"
+#include "DialogControls.h"
 #include "ModalSeam.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
@@ -24,32 +24,6 @@ const char kApproved[] = "[autorun]\r\nOPEN=\\Vellokari.exe\r\nICON=\\Vellokari.
 const char kQuestion[] = "現在の内容で内部データを更新しますよろしいですか？";
 const char kWriteFailed[] = "Autorun.infの更新に失敗しました.";
 
-std::string ItemText(HWND dialog, int id)
-{
-    char text[1024] = {};
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-// What the button sends its dialog when it is clicked.
-void Click(HWND dialog, int id)
-{
-    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-// A control's place in dialog units.
-RECT DialogUnits(HWND dialog, int id)
-{
-    RECT rect{};
-    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    RECT unit{0, 0, 4, 8};
-    ::MapDialogRect(dialog, &unit);
-    return {MulDiv(rect.left, 4, unit.right), MulDiv(rect.top, 8, unit.bottom),
-            MulDiv(rect.right - rect.left, 4, unit.right), MulDiv(rect.bottom - rect.top, 8, unit.bottom)};
-}
-
 class UpdateDlg : public ::testing::Test {
 protected:
     void SetUp() override
@@ -62,12 +36,7 @@ protected:
 
     INT_PTR Run(ModalSeam::Driver driver)
     {
-        ModalSeam seam;
-        seam.Push(std::move(driver));
-        const INT_PTR result = m_dialog.DoModal();
-        EXPECT_EQ(seam.Driven(), 1);
-        EXPECT_EQ(seam.LeftOpen(), 0);
-        return result;
+        return RunDriven(m_dialog, std::move(driver));
     }
 
     TestMedium m_medium;
@@ -79,69 +48,28 @@ protected:
 
 TEST_F(UpdateDlg, TemplateColoursAndCancel)
 {
-    const DialogTemplateHead head = ReadDialogTemplateHead(CUpdateDlg::IDD);
-    ASSERT_TRUE(head.found);
-    EXPECT_EQ(head.style, static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
-    EXPECT_EQ(head.cx, 201);
-    EXPECT_EQ(head.cy, 164);
-    EXPECT_EQ(head.items, 5);
-    EXPECT_EQ(head.title, L"更新確認");
-    EXPECT_EQ(head.pointSize, 9);
-    EXPECT_EQ(head.typeface, L"ＭＳ Ｐゴシック");
-    EXPECT_EQ(head.languages, (std::vector<LANGID>{MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}));
+    ExpectModalTemplate(CUpdateDlg::IDD, 201, 164, 5, L"更新確認");
 
     ASSERT_TRUE(WriteBytes(m_path, "[autorun]\nOPEN=virus.exe"));
     MessageBoxSeam boxes;
     EXPECT_EQ(Run([&](CDialog& dialog) {
                   const HWND hwnd = dialog.m_hWnd;
-                  char caption[64] = {};
-                  ::GetWindowTextA(hwnd, caption, sizeof caption);
-                  EXPECT_STREQ(caption, "更新確認");
-                  const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWL_STYLE));
-                  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
-                            static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
-                  RECT client{};
-                  ::GetClientRect(hwnd, &client);
-                  RECT size{0, 0, 201, 164};
-                  ::MapDialogRect(hwnd, &size);
-                  EXPECT_EQ(client.right, size.right);
-                  EXPECT_EQ(client.bottom, size.bottom);
-
                   // Template order is tab order: the focus starts on button 1.
-                  const struct {
-                      int id;
-                      const char* text;
-                      RECT place;
-                  } controls[] = {
-                      {IDOK, "承認", {7, 143, 50, 14}},
-                      {IDCANCEL, "ｷｬﾝｾﾙ", {144, 143, 50, 14}},
-                      {IDC_STATIC_UPDATE,
-                       "AutoRun.infの変更を検出しました。\r\n\r\n意図した変更の場合は承認ボタンを押下してください。\r\n\r\n"
-                       "意図した変更でない場合は、変更前に戻すボタンを押下後、保存ボタンを押下してください\r\n"
-                       "ウィルススキャンソフトでスキャン確認をお勧めします。",
-                       {7, 7, 187, 63}},
-                      {IDC_EDIT_AUTORUN, kFound, {7, 73, 187, 59}},
-                      {IDC_BUTTON_REVERT, "変更前に戻す", {78, 143, 53, 14}},
-                  };
-                  HWND child = ::GetWindow(hwnd, GW_CHILD);
-                  for (const auto& c : controls) {
-                      SCOPED_TRACE(c.id);
-                      ASSERT_NE(child, nullptr);
-                      EXPECT_EQ(::GetDlgCtrlID(child), c.id);
-                      EXPECT_EQ(ItemText(hwnd, c.id), c.text);
-                      const RECT place = DialogUnits(hwnd, c.id);
-                      EXPECT_EQ(place.left, c.place.left);
-                      EXPECT_EQ(place.top, c.place.top);
-                      EXPECT_EQ(place.right, c.place.right);
-                      EXPECT_EQ(place.bottom, c.place.bottom);
-                      child = ::GetWindow(child, GW_HWNDNEXT);
-                  }
-                  EXPECT_EQ(::GetFocus(), ::GetDlgItem(hwnd, IDOK));
+                  const DWORD edit = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                                     WS_HSCROLL | WS_TABSTOP;
+                  ExpectDialog(hwnd, "更新確認", {201, 164},
+                               {
+                                   {IDOK, "Button", "承認", {7, 143, 50, 14}, BS_DEFPUSHBUTTON | WS_TABSTOP},
+                                   {IDCANCEL, "Button", "ｷｬﾝｾﾙ", {144, 143, 50, 14}, WS_TABSTOP},
+                                   {IDC_STATIC_UPDATE, "Static",
+                                    "AutoRun.infの変更を検出しました。\r\n\r\n意図した変更の場合は承認ボタンを押下してください。"
+                                    "\r\n\r\n意図した変更でない場合は、変更前に戻すボタンを押下後、保存ボタンを押下してください\r\n"
+                                    "ウィルススキャンソフトでスキャン確認をお勧めします。",
+                                    {7, 7, 187, 63}, SS_SUNKEN},
+                                   {IDC_EDIT_AUTORUN, "Edit", kFound, {7, 73, 187, 59}, edit},
+                                   {IDC_BUTTON_REVERT, "Button", "変更前に戻す", {78, 143, 53, 14}, WS_TABSTOP},
+                               });
                   EXPECT_EQ(::SendMessageA(hwnd, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
-                  const DWORD edit = static_cast<DWORD>(::GetWindowLongPtrA(::GetDlgItem(hwnd, IDC_EDIT_AUTORUN), GWL_STYLE));
-                  const DWORD editBits = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
-                                         WS_HSCROLL | WS_TABSTOP;
-                  EXPECT_EQ(edit & editBits, editBits);
                   // The system draws an edit's border as a client edge.
                   EXPECT_TRUE((edit & WS_BORDER) != 0 ||
                               (::GetWindowLongPtrA(::GetDlgItem(hwnd, IDC_EDIT_AUTORUN), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
@@ -228,16 +156,15 @@ TEST_F(UpdateDlg, RevertThenCancelWritesNothing)
     EXPECT_EQ(ReadBytes(m_path), kFound);
 }
 
-TEST_F(UpdateDlg, FailedWritesKeepTheDialogAsItWas)
+TEST_F(UpdateDlg, FailedWritesKeepTheDialogAndTheOldFile)
 {
     ASSERT_TRUE(WriteBytes(m_path, kFound));
     MessageBoxSeam boxes;  // Yes to every question
     DebugLogCapture log;
-    bool linkRemoved = false;  // reading a link to /dev/full would never end
     EXPECT_EQ(Run([&](CDialog& dialog) {
                   const HWND hwnd = dialog.m_hWnd;
 
-                  // Another program holds the file and shares nothing: it cannot be opened.
+                  // Another program holds the file and shares nothing: it cannot be replaced.
                   const HANDLE holder = ::CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                                       FILE_ATTRIBUTE_NORMAL, nullptr);
                   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -248,28 +175,34 @@ TEST_F(UpdateDlg, FailedWritesKeepTheDialogAsItWas)
                   EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kFound);
                   EXPECT_EQ(ReadBytes(m_path), kFound);
 
-                  // The medium is full: the file opens, the write fails.
+                  // The medium is full: the new text cannot be written beside the file.
                   Click(hwnd, IDC_BUTTON_REVERT);
-                  ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/dev/full"));
+                  ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
                   Click(hwnd, IDOK);
                   EXPECT_TRUE(dialog.IsRunningModal());
                   EXPECT_EQ(ItemText(hwnd, IDOK), "保存");
                   EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kApproved);
                   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_BUTTON_REVERT)));
+                  EXPECT_EQ(ReadBytes(m_path), kFound);
+                  ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf.tmp"));
 
-                  // With room again the user can try once more.
-                  linkRemoved = m_medium.RemoveLink("\\Autorun.Inf");
-                  ASSERT_TRUE(linkRemoved);
+                  // A read-only file is not the program's to replace.
+                  ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY));
+                  Click(hwnd, IDOK);
+                  EXPECT_TRUE(dialog.IsRunningModal());
+                  EXPECT_EQ(ReadBytes(m_path), kFound);
+
+                  // The user can try once more.
+                  ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL));
                   Click(hwnd, IDOK);
               }),
               IDOK);
-    ASSERT_EQ(boxes.Calls().size(), 3u);
+    ASSERT_EQ(boxes.Calls().size(), 4u);
     EXPECT_EQ(boxes.Calls()[0].text, kQuestion);
-    for (std::size_t i = 1; i < 3; ++i) {
+    for (std::size_t i = 1; i < 4; ++i) {
         EXPECT_EQ(boxes.Calls()[i].text, kWriteFailed);
         EXPECT_EQ(boxes.Calls()[i].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     }
     EXPECT_EQ(log.Count("CUpdateDlg::OnOK() write error=112 path=" + m_path + "\n"), 1) << log.Text();
-    ASSERT_TRUE(linkRemoved);
     EXPECT_EQ(ReadBytes(m_path), kApproved);
 }

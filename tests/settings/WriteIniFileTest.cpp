@@ -16,6 +16,16 @@ std::string OpenErrorLine(const std::string& path)
     return "CWriteIniFile::openFile(" + path + ") Error!\n";
 }
 
+// One save of a file with one entry; the file then holds exactly that.
+void SaveVersion(const std::string& path, const char* version)
+{
+    CWriteIniFile ini;
+    ASSERT_TRUE(ini.openFile(path.c_str()));
+    ini.writeString("SYSTEM", "VER", version);
+    ASSERT_TRUE(ini.closeFile());
+    EXPECT_EQ(ReadBytes(path), std::string("[SYSTEM]\r\nVER=") + version + "\r\n");
+}
+
 }  // namespace
 
 TEST(CWriteIniFile, WritesEntriesInCallOrderWithAHeaderPerSectionChange)
@@ -124,4 +134,62 @@ TEST(CWriteIniFile, AWriterEndedBeforeCloseLeavesTheOldFile)
     }
     EXPECT_EQ(ReadBytes(path), kOld);
     EXPECT_FALSE(FileExists(path + ".tmp"));
+}
+
+TEST(CWriteIniFile, AHiddenSystemFileStaysSo)
+{
+    TempFolder dir;
+    const std::string path = dir / "Vellokari.ini";
+    ASSERT_TRUE(WriteBytes(path, kOld));
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    for (const char* version : {"new", "newer"}) {
+        SaveVersion(path, version);
+        EXPECT_EQ(::GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+                  static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    }
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(CWriteIniFile, ALeftTemporaryFileDoesNotBlockSaves)
+{
+    const struct {
+        const char* what;
+        DWORD attributes;  // of a file left there; 0: a folder of that name
+        bool held;         // held open by another program, sharing nothing
+    } cases[] = {
+        {"read-only", FILE_ATTRIBUTE_READONLY, false},
+        {"hidden and system", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, false},
+        {"held open", FILE_ATTRIBUTE_NORMAL, true},
+        {"a folder", 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        const std::string path = dir / "Vellokari.ini";
+        const std::string temp = path + ".tmp";
+        ASSERT_TRUE(WriteBytes(path, kOld));
+        if (c.attributes == 0) {
+            ASSERT_TRUE(::CreateDirectoryA(temp.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(WriteBytes(temp, "left"));
+            ASSERT_TRUE(::SetFileAttributesA(temp.c_str(), c.attributes));
+        }
+        const HANDLE holder = c.held ? ::CreateFileA(temp.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                     FILE_ATTRIBUTE_NORMAL, nullptr)
+                                     : INVALID_HANDLE_VALUE;
+        ASSERT_EQ(holder != INVALID_HANDLE_VALUE, c.held);
+
+        for (const char* version : {"new", "newer"}) {
+            SaveVersion(path, version);
+            EXPECT_EQ(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+        }
+        if (holder != INVALID_HANDLE_VALUE)
+            ::CloseHandle(holder);
+        // What was not ours is still there; a left file was taken for the save.
+        EXPECT_EQ(FileExists(temp), c.held || c.attributes == 0);
+        if (c.attributes == 0)
+            ::RemoveDirectoryA(temp.c_str());
+        else
+            ::SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }

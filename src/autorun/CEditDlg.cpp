@@ -1,0 +1,68 @@
+#include "CEditDlg.h"
+
+#include "AfxMessageBox.h"
+#include "AutorunIds.h"
+#include "AutorunInfText.h"
+#include "AutorunInfWrite.h"
+#include "CDataExchange.h"
+#include "DebugLog.h"
+
+CEditDlg::CEditDlg(CWnd* parent) : CDialog(IDD, parent) {}
+
+CEditDlg::~CEditDlg() = default;
+
+int CEditDlg::LoadAutorunInf(CString drive)
+{
+    m_strDrive = drive;
+    CString text;
+    if (ReadAutorunInfText(m_strDrive, text) != AUTORUNINF_READ_OK)
+        return 0;
+    m_strText = text;
+    return 1;
+}
+
+CString CEditDlg::GetAutorunText() const
+{
+    return m_strText;
+}
+
+const MessageMap* CEditDlg::GetMessageMap() const
+{
+    // Button 1 reaches OnOK, button 2 the framework's Cancel.
+    static const MessageMap map{CDialog::GetMessageMap(), {}};
+    return &map;
+}
+
+void CEditDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_EDIT_AUTORUNINF, m_strText);
+}
+
+BOOL CEditDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    return TRUE;
+}
+
+void CEditDlg::OnOK()
+{
+    const CString path = AutorunInfPath(m_strDrive);
+    if (AfxMessageBox("Autoconf.infを更新します.よろしいですか？", MB_YESNO) != IDYES)
+        return;
+    UpdateData(TRUE);
+
+    // Line ends as the edit made them, a lone LF pasted in included; the
+    // caller appends the same CR LF to the text that it approves.
+    const CString text = EndWithCrLf(m_strText);
+    // A longer text could be neither watched nor stored: it is not written either.
+    if (text.GetLength() > AUTORUNINF_MAX_TEXT) {
+        DebugLog("CEditDlg::OnOK() too large size=%d\n", text.GetLength());
+        AfxMessageBox("Autorun.infの更新に失敗しました.");
+        return;
+    }
+    // A write that fails leaves the old file; the editor stays open with its text.
+    if (!WriteAutorunInfFile(path, text, "CEditDlg::OnOK()", "Autorun.infの更新に失敗しました."))
+        return;
+    CDialog::OnOK();
+}

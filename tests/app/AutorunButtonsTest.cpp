@@ -1,0 +1,441 @@
+// The main dialog's Autorun.inf buttons on the real program: a new file,
+// the editor, and what each leaves in the file, the approved text and the
+// settings file, driven from outside as a user would.
+#include "AppTest.h"
+#include "HexText.h"
+#include "ProgramUnderTest.h"
+#include "TestMedium.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum {
+    ID_AUTORUN_CREATE = 1003,
+    ID_AUTORUN_EDIT = 1038,
+    ID_EDITOR_TEXT = 1037,
+    ID_APPROVAL_TEXT = 1039,
+    ID_STATUS = 1042,
+};
+
+const char kCreateQuestion[] = "autoconf.infを作成します.よろしいですか？";
+const char kExists[] = "Autorun.infはすでに存在します.";
+const char kCreateFailed[] = "Autorun.infの作成に失敗しました.";
+const char kUpdateQuestion[] = "Autoconf.infを更新します.よろしいですか？";
+const char kUpdateFailed[] = "Autorun.infの更新に失敗しました.";
+const char kCannotOpen[] = "Autorun.Inf がオープンできません.";
+const char kWatched[] = "AutoRun.Inf監視中";
+const char kNotWatched[] = "AutoRun.Inf監視なし";
+const char kEditor[] = "Autorun.inf編集";
+const char kApproval[] = "更新確認";
+const char kCreated[] = "[autorun]\r\nOPEN=\\Vellokari.exe\r\nICON=\\Vellokari.exe\r\nACTION = Vellokari\r\n";
+
+std::string Template(const std::string& exePath)
+{
+    return "[autorun]\r\nOPEN=" + exePath + "\r\nICON=" + exePath + "\r\nACTION = Vellokari\r\n";
+}
+
+// The settings file's lines of an approved text, as the program writes them.
+std::string StoredLines(const std::string& approved)
+{
+    std::vector<char> hex(2 * approved.size() + 1);
+    BytesToHexText(static_cast<int>(approved.size()), reinterpret_cast<const unsigned char*>(approved.data()),
+                   hex.data());
+    return "AUTORUNINFSIZE=" + std::to_string(2 * approved.size()) + "\r\nAUTORUNINF=" + hex.data() + "\r\n";
+}
+
+// A settings file with this approved text and no run items.
+std::string SettingsWith(const std::string& approved)
+{
+    return "[SYSTEM]\r\nVER=\r\n" + StoredLines(approved) + "LAUNCHER=0\r\n";
+}
+
+// What a button sends its dialog when it is clicked, posted from outside.
+// Unlike the button's own click message it does not hang on the focus,
+// which moves on its own while a dialog that was just closed goes away.
+bool Command(HWND dialog, int id)
+{
+    const HWND button = ::GetDlgItem(dialog, id);
+    return button != nullptr &&
+           ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+// The program installed on a medium and running, with what a test reads of it.
+class Running {
+public:
+    // rest: the program's path on the medium; settings: the settings file
+    // beside it, none when empty.
+    Running(const TestMedium& medium, const std::string& rest, const std::string& settings = "")
+        : m_program(medium.Path(rest)), m_ini(m_program.Folder() + "\\Vellokari.ini")
+    {
+        if (!m_program.IsInstalled() || (!settings.empty() && !WriteBytes(m_ini, settings)) || !m_program.Start() ||
+            m_program.WaitMainWindow() == nullptr)
+            return;
+        // The first tick has shown the watch's state.
+        m_bStarted = WaitFor([&] { return Status().rfind("AutoRun.Inf監視", 0) == 0; });
+    }
+    ~Running() { m_program.Close(); }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+    bool Started() const { return m_bStarted; }
+    HWND Main() const { return m_program.MainWindow(); }
+    const std::string& Ini() const { return m_ini; }
+    std::string Settings() const { return ReadBytes(m_ini); }
+
+    // Presses a button of the main dialog (its handler runs on its own).
+    void Press(int id) const { Command(Main(), id); }
+
+    // A message box of the program with this text, once it shows.
+    HWND WaitBox(const std::string& text, DWORD timeoutMs = 10000) const
+    {
+        HWND found = nullptr;
+        WaitFor(
+            [&] {
+                for (HWND hwnd : ProcessWindows(m_program.Id())) {
+                    if (::IsWindowVisible(hwnd) && WindowClass(hwnd) == "#32770" && MessageBoxText(hwnd) == text)
+                        return (found = hwnd) != nullptr;
+                }
+                return false;
+            },
+            timeoutMs);
+        return found;
+    }
+    // The boxes and dialogs that show over the main dialog now.
+    int OpenPopups() const
+    {
+        int count = 0;
+        for (HWND hwnd : ProcessWindows(m_program.Id())) {
+            if (hwnd != Main() && ::IsWindowVisible(hwnd) && WindowClass(hwnd) == "#32770")
+                ++count;
+        }
+        return count;
+    }
+    HWND WaitDialog(const std::string& caption) const { return m_program.WaitDialog(caption); }
+    HWND FindDialog(const std::string& caption) const { return m_program.FindDialog(caption); }
+
+    // Presses a button of a box or dialog and waits until it is gone.
+    static bool Answer(HWND window, int id)
+    {
+        return window != nullptr && Command(window, id) && WaitFor([&] { return !::IsWindow(window); });
+    }
+    // Everything the program was sent before has been handled.
+    bool Idle() const
+    {
+        DWORD_PTR result = 0;
+        return ::SendMessageTimeoutA(Main(), WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result) != 0;
+    }
+
+    // The launcher panel and its status label.
+    HWND Launcher() const
+    {
+        for (HWND child = ::GetWindow(Main(), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (::GetDlgItem(child, ID_STATUS) != nullptr)
+                return child;
+        }
+        return nullptr;
+    }
+    std::string Status() const { return WindowText(::GetDlgItem(Launcher(), ID_STATUS)); }
+    bool WaitStatus(const char* text) const { return WaitFor([&] { return Status() == text; }); }
+
+private:
+    ProgramUnderTest m_program;
+    std::string m_ini;
+    bool m_bStarted = false;
+};
+
+std::string EditText(HWND dialog, int id)
+{
+    return WindowText(::GetDlgItem(dialog, id));
+}
+
+void SetEditText(HWND dialog, int id, const std::string& text)
+{
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK,
+                          5000, &result);
+}
+
+class AutorunButtons : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_medium.IsReady()); }
+
+    // Opens the editor with the button, when no difference is pending.
+    HWND OpenEditor(const Running& program) const
+    {
+        program.Press(ID_AUTORUN_EDIT);
+        const HWND editor = program.WaitDialog(kEditor);
+        EXPECT_EQ(program.FindDialog(kApproval), nullptr);
+        return editor;
+    }
+
+    // Types the text into the editor and saves it with Yes.
+    void SaveInEditor(const Running& program, HWND editor, const std::string& text) const
+    {
+        SetEditText(editor, ID_EDITOR_TEXT, text);
+        Command(editor, IDOK);
+        EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateQuestion), IDYES));
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(editor); }));
+    }
+
+    TestMedium m_medium;
+    std::string m_inf = m_medium.Path("\\Autorun.Inf");
+};
+
+}  // namespace
+
+TEST(AutorunCreation, WritesTheTemplateApprovesAndStoresIt)
+{
+    const struct {
+        const char* rest;     // the program on the medium
+        const char* exePath;  // in OPEN and ICON
+        const char* title;    // the boxes' caption
+    } cases[] = {
+        {"\\Vellokari.exe", "\\Vellokari.exe", "Vellokari"},
+        {"\\Tools\\Vellokari.exe", "Tools\\Vellokari.exe", "Vellokari"},
+        {"\\A\\B\\Vellokari.exe", "A\\B\\Vellokari.exe", "Vellokari"},
+        {"\\Tools\\Renamed.exe", "Tools\\Vellokari.exe", "Renamed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rest);
+        TestMedium medium;
+        ASSERT_TRUE(medium.IsReady());
+        Running program(medium, c.rest);
+        ASSERT_TRUE(program.Started());
+        EXPECT_EQ(program.Status(), kNotWatched);
+
+        program.Press(ID_AUTORUN_CREATE);
+        const HWND question = program.WaitBox(kCreateQuestion);
+        ASSERT_NE(question, nullptr);
+        EXPECT_EQ(WindowText(question), c.title);
+        ASSERT_TRUE(Running::Answer(question, IDYES));
+        const std::string text = Template(c.exePath);
+        EXPECT_TRUE(WaitFor([&] { return program.Settings().find(StoredLines(text)) != std::string::npos; }))
+            << program.Settings();
+        EXPECT_EQ(ReadBytes(medium.Path("\\autorun.inf")), text);
+        EXPECT_TRUE(program.WaitStatus(kWatched));
+
+        // The next check finds no difference: the editor opens with the file.
+        program.Press(ID_AUTORUN_EDIT);
+        const HWND editor = program.WaitDialog(kEditor);
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(program.FindDialog(kApproval), nullptr);
+        EXPECT_EQ(EditText(editor, ID_EDITOR_TEXT), text);
+        EXPECT_TRUE(Running::Answer(editor, IDCANCEL));
+        EXPECT_TRUE(program.Idle());
+        EXPECT_EQ(program.OpenPopups(), 0);
+    }
+}
+
+TEST_F(AutorunButtons, CreationRefusedOrFailedWritesAndStoresNothing)
+{
+    Running program(m_medium, "\\Vellokari.exe");
+    ASSERT_TRUE(program.Started());
+    const std::string inf = m_medium.Path("\\autorun.inf");
+
+    // There already, in any letter case: only the box.
+    ASSERT_TRUE(WriteBytes(m_medium.Path("\\AUTORUN.INF"), "[AutoRun]\r\nopen=other.exe\r\n"));
+    program.Press(ID_AUTORUN_CREATE);
+    ASSERT_TRUE(Running::Answer(program.WaitBox(kExists), IDOK));
+    EXPECT_TRUE(program.Idle());
+    EXPECT_EQ(program.OpenPopups(), 0);
+    EXPECT_EQ(ReadBytes(inf), "[AutoRun]\r\nopen=other.exe\r\n");
+
+    // Held by another program that shares nothing: counted as missing, and
+    // then it cannot be replaced.
+    const HANDLE holder = ::CreateFileA(inf.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    program.Press(ID_AUTORUN_CREATE);
+    EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateQuestion), IDYES));
+    EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateFailed), IDOK));
+    EXPECT_TRUE(program.Idle());
+    ::CloseHandle(holder);
+    EXPECT_EQ(ReadBytes(inf), "[AutoRun]\r\nopen=other.exe\r\n");
+
+    // No to the question.
+    ASSERT_TRUE(::DeleteFileA(inf.c_str()));
+    program.Press(ID_AUTORUN_CREATE);
+    EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateQuestion), IDNO));
+    EXPECT_TRUE(program.Idle());
+    EXPECT_EQ(program.OpenPopups(), 0);
+    EXPECT_FALSE(FileExists(inf));
+
+    // The medium is full: nothing can be written beside the file to be.
+    ASSERT_TRUE(m_medium.LinkToHostFile("\\autorun.inf.tmp", "/dev/full"));
+    program.Press(ID_AUTORUN_CREATE);
+    EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateQuestion), IDYES));
+    EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateFailed), IDOK));
+    EXPECT_TRUE(program.Idle());
+    ASSERT_TRUE(m_medium.RemoveLink("\\autorun.inf.tmp"));
+    EXPECT_FALSE(FileExists(inf));
+
+    // Nothing was approved, nothing saved.
+    EXPECT_FALSE(FileExists(program.Ini()));
+    EXPECT_EQ(program.Status(), kNotWatched);
+}
+
+TEST_F(AutorunButtons, EditorSavesTheTextEndedByCrLfAndApprovesIt)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, kCreated));
+    Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+    ASSERT_TRUE(program.Started());
+    EXPECT_TRUE(program.WaitStatus(kWatched));
+
+    const struct {
+        const char* what;
+        std::string typed;
+        std::string written;
+    } cases[] = {
+        {"emptied", "", "\r\n"},
+        {"a last line without a line end", "[autorun]\r\nOPEN=x.exe", "[autorun]\r\nOPEN=x.exe\r\n"},
+    };
+    std::string shown = kCreated;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const HWND editor = OpenEditor(program);
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(EditText(editor, ID_EDITOR_TEXT), shown);
+        SaveInEditor(program, editor, c.typed);
+        EXPECT_TRUE(WaitFor([&] { return program.Settings().find(StoredLines(c.written)) != std::string::npos; }))
+            << program.Settings();
+        EXPECT_EQ(ReadBytes(m_inf), c.written);
+        EXPECT_TRUE(program.WaitStatus(kWatched));
+        shown = c.written;
+    }
+
+    // No keeps the editor with the typed text; Cancel then leaves everything.
+    const std::string settings = program.Settings();
+    const HWND editor = OpenEditor(program);
+    ASSERT_NE(editor, nullptr);
+    SetEditText(editor, ID_EDITOR_TEXT, "typed");
+    Command(editor, IDOK);
+    EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateQuestion), IDNO));
+    EXPECT_TRUE(program.Idle());
+    EXPECT_TRUE(::IsWindowVisible(editor));
+    EXPECT_EQ(EditText(editor, ID_EDITOR_TEXT), "typed");
+    EXPECT_TRUE(Running::Answer(editor, IDCANCEL));
+    EXPECT_TRUE(program.Idle());
+    EXPECT_EQ(ReadBytes(m_inf), shown);
+    EXPECT_EQ(program.Settings(), settings);
+}
+
+TEST_F(AutorunButtons, ALoneLfIsApprovedAsWrittenThenTheCheckReportsIt)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, kCreated));
+    Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+    ASSERT_TRUE(program.Started());
+
+    const std::string pasted = "[autorun]\nOPEN=x.exe\r\n";
+    HWND editor = OpenEditor(program);
+    ASSERT_NE(editor, nullptr);
+    SaveInEditor(program, editor, pasted);
+    EXPECT_TRUE(WaitFor([&] { return program.Settings().find(StoredLines(pasted)) != std::string::npos; }))
+        << program.Settings();
+    EXPECT_EQ(ReadBytes(m_inf), pasted);
+
+    // Read back, the LF ends a line: a difference, shown before the editor.
+    const std::string form = "[autorun]\r\nOPEN=x.exe\r\n";
+    program.Press(ID_AUTORUN_EDIT);
+    const HWND approval = program.WaitDialog(kApproval);
+    ASSERT_NE(approval, nullptr);
+    EXPECT_EQ(EditText(approval, ID_APPROVAL_TEXT), form);
+    EXPECT_EQ(program.FindDialog(kEditor), nullptr);
+    ASSERT_TRUE(Running::Answer(approval, IDCANCEL));
+
+    // The editor follows with the file's present content; saved, it is approved.
+    editor = program.WaitDialog(kEditor);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(EditText(editor, ID_EDITOR_TEXT), form);
+    Command(editor, IDOK);
+    EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateQuestion), IDYES));
+    EXPECT_TRUE(WaitFor([&] { return program.Settings().find(StoredLines(form)) != std::string::npos; }))
+        << program.Settings();
+    EXPECT_EQ(ReadBytes(m_inf), form);
+
+    editor = OpenEditor(program);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(Running::Answer(editor, IDCANCEL));
+}
+
+TEST_F(AutorunButtons, WithoutAFileTheEditorDoesNotOpen)
+{
+    Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+    ASSERT_TRUE(program.Started());
+    const std::string settings = program.Settings();
+    program.Press(ID_AUTORUN_EDIT);
+    const HWND box = program.WaitBox(kCannotOpen);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), "Vellokari");
+    ASSERT_TRUE(Running::Answer(box, IDOK));
+    EXPECT_TRUE(program.Idle());
+    EXPECT_EQ(program.OpenPopups(), 0);
+    EXPECT_FALSE(FileExists(m_inf));
+    EXPECT_EQ(program.Settings(), settings);
+}
+
+TEST_F(AutorunButtons, FailedSavesKeepTheFileTheApprovedTextAndTheSettings)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, kCreated));
+    ASSERT_TRUE(::SetFileAttributesA(m_inf.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+    ASSERT_TRUE(program.Started());
+    const std::string settings = program.Settings();
+
+    const HWND editor = OpenEditor(program);
+    ASSERT_NE(editor, nullptr);
+    SetEditText(editor, ID_EDITOR_TEXT, "typed\r\n");
+
+    // The medium is full, then the file is read-only.
+    ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        if (attempt == 1) {
+            ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf.tmp"));
+            ASSERT_TRUE(::SetFileAttributesA(m_inf.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+        }
+        Command(editor, IDOK);
+        EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateQuestion), IDYES));
+        EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateFailed), IDOK));
+        EXPECT_TRUE(program.Idle());
+        EXPECT_TRUE(::IsWindowVisible(editor));
+        EXPECT_EQ(EditText(editor, ID_EDITOR_TEXT), "typed\r\n");
+        EXPECT_EQ(ReadBytes(m_inf), kCreated);
+    }
+    EXPECT_TRUE(Running::Answer(editor, IDCANCEL));
+    EXPECT_TRUE(program.Idle());
+    EXPECT_EQ(program.Settings(), settings);
+    // The approved text is the old one still: the file agrees with it.
+    const HWND again = OpenEditor(program);
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(Running::Answer(again, IDCANCEL));
+    ::SetFileAttributesA(m_inf.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(AutorunButtons, ACheckWhileTheEditorIsOpenShowsTheApprovalOverIt)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, kCreated));
+    Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+    ASSERT_TRUE(program.Started());
+    const HWND editor = OpenEditor(program);
+    ASSERT_NE(editor, nullptr);
+
+    // Changed by someone else; the check timer comes round.
+    ASSERT_TRUE(WriteBytes(m_inf, "[autorun]\r\nOPEN=virus.exe\r\n"));
+    ::PostMessageA(program.Launcher(), WM_TIMER, 105, 0);
+    const HWND approval = program.WaitDialog(kApproval);
+    ASSERT_NE(approval, nullptr);
+    EXPECT_EQ(::GetWindow(approval, GW_OWNER), editor);
+    EXPECT_EQ(EditText(approval, ID_APPROVAL_TEXT), "[autorun]\r\nOPEN=virus.exe\r\n");
+    ASSERT_TRUE(Running::Answer(approval, IDCANCEL));
+    EXPECT_TRUE(program.Idle());
+    EXPECT_TRUE(::IsWindowVisible(editor));
+    EXPECT_TRUE(Running::Answer(editor, IDCANCEL));
+}

@@ -1,0 +1,125 @@
+// The safe replace of a file: the new content takes the old file's place
+// only when all of it is written; the old file's name and attributes stay.
+#include "CSafeFile.h"
+
+#include "TestMedium.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kOld[] = "[autorun]\r\nOPEN=old.exe\r\n";
+const char kNew[] = "[autorun]\r\nOPEN=\\Vellokari.exe\r\n";
+
+// The names in a folder, as the medium holds them.
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != ".." && name.rfind(".vk-", 0) != 0)
+            names.push_back(name);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+}  // namespace
+
+TEST(SafeFile, NewContentTakesTheNameAndAttributesOfTheOldFile)
+{
+    TempFolder dir;
+    const struct {
+        const char* what;
+        const char* onDisk;  // the old file's name; empty: there is none
+        DWORD attributes;
+    } cases[] = {
+        {"no file yet", "", 0},
+        {"a plain file", "AUTORUN.INF", FILE_ATTRIBUTE_NORMAL},
+        {"hidden and system", "autorun.inf", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+        {"hidden", "Autorun.Inf", FILE_ATTRIBUTE_HIDDEN},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string old = dir / (*c.onDisk != '\0' ? c.onDisk : "Autorun.Inf");
+        if (*c.onDisk != '\0') {
+            ASSERT_TRUE(WriteBytes(old, kOld));
+            ASSERT_TRUE(::SetFileAttributesA(old.c_str(), c.attributes));
+        }
+        DWORD error = 0;
+        ASSERT_TRUE(SafeReplaceFile((dir / "Autorun.Inf").c_str(), kNew, sizeof kNew - 1, &error)) << error;
+        EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{*c.onDisk != '\0' ? c.onDisk : "Autorun.Inf"});
+        EXPECT_EQ(ReadBytes(old), kNew);
+        const DWORD kept = ::GetFileAttributesA(old.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                                 FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(kept, c.attributes & ~FILE_ATTRIBUTE_NORMAL);
+        ::SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(::DeleteFileA(old.c_str()));
+    }
+}
+
+TEST(SafeFile, AReadOnlyFileIsRefused)
+{
+    TempFolder dir;
+    const std::string path = dir / "Autorun.Inf";
+    ASSERT_TRUE(WriteBytes(path, kOld));
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    DWORD error = 0;
+    EXPECT_FALSE(SafeReplaceFile(path.c_str(), kNew, sizeof kNew - 1, &error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+    // Made read-only while the new content was being written.
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    CSafeFile file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    ASSERT_TRUE(file.Write(kNew, sizeof kNew - 1));
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(file.GetError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"Autorun.Inf"});
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(SafeFile, AFailedWriteLeavesTheOldFileWhole)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    const std::string path = medium.Path("\\Autorun.Inf");
+    ASSERT_TRUE(WriteBytes(path, kOld));
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    // The new content's writes fail as on a full medium.
+    ASSERT_TRUE(medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
+
+    const std::string big(100000, 'x');
+    DWORD error = 0;
+    EXPECT_FALSE(SafeReplaceFile(path.c_str(), big.data(), static_cast<UINT>(big.size()), &error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+
+    // An abandoned content, and one never committed, leave it too.
+    ASSERT_TRUE(medium.RemoveLink("\\Autorun.Inf.tmp"));
+    {
+        CSafeFile file;
+        ASSERT_TRUE(file.Open(path.c_str()));
+        ASSERT_TRUE(file.Write(kNew, sizeof kNew - 1));
+        file.Abandon();
+        EXPECT_FALSE(file.Commit());
+        ASSERT_TRUE(file.Open(path.c_str()));
+        ASSERT_TRUE(file.Write(kNew, sizeof kNew - 1));
+    }
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(Names(medium.Drive()), std::vector<std::string>{"Autorun.Inf"});
+}
