@@ -57,16 +57,6 @@ std::string SettingsWith(const std::string& approved)
     return "[SYSTEM]\r\nVER=\r\n" + StoredLines(approved) + "LAUNCHER=0\r\n";
 }
 
-// What a button sends its dialog when it is clicked, posted from outside.
-// Unlike the button's own click message it does not hang on the focus,
-// which moves on its own while a dialog that was just closed goes away.
-bool Command(HWND dialog, int id)
-{
-    const HWND button = ::GetDlgItem(dialog, id);
-    return button != nullptr &&
-           ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-}
-
 // The program installed on a medium and running, with what a test reads of it.
 class Running {
 public:
@@ -91,7 +81,7 @@ public:
     std::string Settings() const { return ReadBytes(m_ini); }
 
     // Presses a button of the main dialog (its handler runs on its own).
-    void Press(int id) const { Command(Main(), id); }
+    void Press(int id) const { ClickButton(Main(), id); }
 
     // A message box of the program with this text, once it shows.
     HWND WaitBox(const std::string& text, DWORD timeoutMs = 10000) const
@@ -124,7 +114,7 @@ public:
     // Presses a button of a box or dialog and waits until it is gone.
     static bool Answer(HWND window, int id)
     {
-        return window != nullptr && Command(window, id) && WaitFor([&] { return !::IsWindow(window); });
+        return window != nullptr && ClickButton(window, id) && WaitFor([&] { return !::IsWindow(window); });
     }
     // Everything the program was sent before has been handled.
     bool Idle() const
@@ -180,7 +170,7 @@ protected:
     void SaveInEditor(const Running& program, HWND editor, const std::string& text) const
     {
         SetEditText(editor, ID_EDITOR_TEXT, text);
-        Command(editor, IDOK);
+        ClickButton(editor, IDOK);
         EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateQuestion), IDYES));
         EXPECT_TRUE(WaitFor([&] { return !::IsWindow(editor); }));
     }
@@ -316,7 +306,7 @@ TEST_F(AutorunButtons, EditorSavesTheTextEndedByCrLfAndApprovesIt)
     const HWND editor = OpenEditor(program);
     ASSERT_NE(editor, nullptr);
     SetEditText(editor, ID_EDITOR_TEXT, "typed");
-    Command(editor, IDOK);
+    ClickButton(editor, IDOK);
     EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateQuestion), IDNO));
     EXPECT_TRUE(program.Idle());
     EXPECT_TRUE(::IsWindowVisible(editor));
@@ -354,7 +344,7 @@ TEST_F(AutorunButtons, ALoneLfIsApprovedAsWrittenThenTheCheckReportsIt)
     editor = program.WaitDialog(kEditor);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(EditText(editor, ID_EDITOR_TEXT), form);
-    Command(editor, IDOK);
+    ClickButton(editor, IDOK);
     EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateQuestion), IDYES));
     EXPECT_TRUE(WaitFor([&] { return program.Settings().find(StoredLines(form)) != std::string::npos; }))
         << program.Settings();
@@ -401,7 +391,7 @@ TEST_F(AutorunButtons, FailedSavesKeepTheFileTheApprovedTextAndTheSettings)
             ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf.tmp"));
             ASSERT_TRUE(::SetFileAttributesA(m_inf.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
         }
-        Command(editor, IDOK);
+        ClickButton(editor, IDOK);
         EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateQuestion), IDYES));
         EXPECT_TRUE(Running::Answer(program.WaitBox(kUpdateFailed), IDOK));
         EXPECT_TRUE(program.Idle());

@@ -41,7 +41,7 @@ std::string AnswerBox(const ProgramUnderTest& program, int answer)
 
 void ClickImport(const ProgramUnderTest& program)
 {
-    ::PostMessageA(program.Item(ID_SKYPE_IMPORT), BM_CLICK, 0, 0);
+    ClickButton(program.MainWindow(), ID_SKYPE_IMPORT);
 }
 
 }  // namespace
