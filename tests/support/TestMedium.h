@@ -17,6 +17,8 @@ public:
     std::string Drive() const { return std::string(1, m_letter) + ":"; }  // "M:"
     // A path on the medium: Path("\\tools\\x.exe") is "M:\tools\x.exe".
     std::string Path(const std::string& rest) const { return Drive() + rest; }
+    // The host's folder that the drive letter leads to.
+    const std::string& HostFolder() const { return m_unixFolder; }
     // Makes the folders of a path on the medium.
     void MakeFolders(const std::string& rest) const;
     // Copies a file onto the medium (making its folders); the medium path.
