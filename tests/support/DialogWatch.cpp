@@ -22,6 +22,11 @@ void DialogWatch::Push(Handler handler)
     m_handlers.push_back(std::move(handler));
 }
 
+void DialogWatch::Ignore(HWND dialog)
+{
+    ::SetPropA(dialog, kMet, reinterpret_cast<HANDLE>(1));
+}
+
 void CALLBACK DialogWatch::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     DialogWatch* watch = g_watch;
@@ -29,15 +34,15 @@ void CALLBACK DialogWatch::Tick(HWND, UINT, UINT_PTR, DWORD)
     if (watch == nullptr || watch->m_busy)
         return;
     watch->m_busy = true;
-    if (watch->m_current != nullptr && !::IsWindow(watch->m_current))
-        watch->m_current = nullptr;
-    if (watch->m_current != nullptr) {
-        if (watch->m_handlers.front()(watch->m_current)) {
-            watch->m_handlers.pop_front();
-            watch->m_current = nullptr;
-        }
-    } else {
-        ::EnumThreadWindows(::GetCurrentThreadId(), &Meet, 0);
+    while (!watch->m_open.empty() && !::IsWindow(watch->m_open.back().dialog))
+        watch->m_open.pop_back();
+    const std::size_t before = watch->m_open.size();
+    ::EnumThreadWindows(::GetCurrentThreadId(), &Meet, 0);
+    // No new dialog: the one on top gets another look.
+    if (watch->m_open.size() == before && !watch->m_open.empty()) {
+        Met& top = watch->m_open.back();
+        if (top.handler(top.dialog))
+            watch->m_open.pop_back();
     }
     watch->m_busy = false;
 }
@@ -54,12 +59,12 @@ BOOL CALLBACK DialogWatch::Meet(HWND window, LPARAM)
     if (watch->m_handlers.empty()) {
         ++watch->m_unexpected;
         ::PostMessageA(window, WM_CLOSE, 0, 0);
-        return TRUE;
+        return FALSE;
     }
-    if (watch->m_handlers.front()(window))
-        watch->m_handlers.pop_front();
-    else
-        watch->m_current = window;
+    Met met{window, std::move(watch->m_handlers.front())};
+    watch->m_handlers.pop_front();
+    if (!met.handler(window))
+        watch->m_open.push_back(std::move(met));
     return FALSE;  // one dialog per look
 }
 

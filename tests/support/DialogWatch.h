@@ -5,8 +5,10 @@
 // each new visible top-level dialog of the thread to the next handler in
 // turn. A handler acts on it as a user would (texts, clicks posted to it)
 // and returns true when it is done with it; false asks for another look on
-// a later tick, so a handler can wait for something inside the loop, with
-// its own bound. A dialog with no handler left is closed and counted.
+// a later tick, so a handler can wait for something inside the loop (with
+// its own bound) or open a dialog over its own. Only the dialog met last
+// that is still there gets its looks: modal dialogs nest, so that is the
+// one the user faces. A dialog with no handler left is closed and counted.
 #include <windows.h>
 
 #include <deque>
@@ -24,6 +26,8 @@ public:
     DialogWatch& operator=(const DialogWatch&) = delete;
 
     void Push(Handler handler);
+    // A dialog that something else drives (a ModalSeam driver): never met.
+    static void Ignore(HWND dialog);
     std::size_t Pending() const { return m_handlers.size(); }
     int Unexpected() const { return m_unexpected; }
     // Caption and texts of every dialog met, in order (see DialogTexts).
@@ -33,8 +37,12 @@ private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     static BOOL CALLBACK Meet(HWND window, LPARAM);
 
+    struct Met {
+        HWND dialog;
+        Handler handler;
+    };
     std::deque<Handler> m_handlers;
-    HWND m_current = nullptr;  // the dialog the front handler is working on
+    std::vector<Met> m_open;  // dialogs whose handlers are not done, the last met on top
     std::vector<std::string> m_seen;
     int m_unexpected = 0;
     bool m_busy = false;
