@@ -49,6 +49,17 @@ public:
     int ReadAutorunInf();
     void CheckAutorunInf();
 
+    // The commands of the buttons and of a double click in the list.
+    void OnBnClickedAdd();
+    void OnBnClickedChange();
+    void OnBnClickedLaunch();
+    void OnNMDblclkRunList(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnBnClickedDelete();
+    void OnBnClickedUp();
+    void OnBnClickedDown();
+    // Two items change places whole; nothing when either position is outside the list.
+    void SwapRunItems(int first, int second);
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CMFCLaucherListCtrl m_listRun;
@@ -78,4 +89,9 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnDestroy();
+
+private:
+    // The position of the command's item from the list's selection mark;
+    // -1 after the box that asks for a selection, or for a mark outside the list.
+    int TakeSelectedItem(const char* noSelectionText);
 };
