@@ -94,4 +94,9 @@ private:
     // The position of the command's item from the list's selection mark;
     // -1 after the box that asks for a selection, or for a mark outside the list.
     int TakeSelectedItem(const char* noSelectionText);
+    // The settings dialog on a copy of the item; true, with the copy
+    // edited, when the user confirmed.
+    bool EditRunItem(CRunInf& item);
+    // Up (-1) and down (+1): the selected item and the selection one row on.
+    void MoveSelectedItem(int offset);
 };

@@ -21,15 +21,22 @@ int CLauncherDlg::TakeSelectedItem(const char* noSelectionText)
     return mark;
 }
 
-void CLauncherDlg::OnBnClickedAdd()
+bool CLauncherDlg::EditRunItem(CRunInf& item)
 {
-    CRunInf item;
     CRunSettingDlg dialog;
     dialog.SetRunItem(item);
     dialog.SetDrive(m_strDrive);
     if (dialog.DoModal() != IDOK)
-        return;
+        return false;
     item = *dialog.GetRunItem();
+    return true;
+}
+
+void CLauncherDlg::OnBnClickedAdd()
+{
+    CRunInf item;
+    if (!EditRunItem(item))
+        return;
     m_runItems.push_back(item);
     m_runItems.back().armRun();
     UpdateRunList(0);
@@ -41,14 +48,13 @@ void CLauncherDlg::OnBnClickedChange()
     const int pos = TakeSelectedItem("設定変更するプログラムを一覧で選択してください");
     if (pos < 0)
         return;
-    CRunSettingDlg dialog;
-    dialog.SetRunItem(m_runItems[pos]);
-    dialog.SetDrive(m_strDrive);
-    if (dialog.DoModal() != IDOK)
+    // The whole record comes back, run-time state as the copy had it when
+    // the dialog opened; an item that now starts with the program waits
+    // for the program's next start.
+    CRunInf item = m_runItems[pos];
+    if (!EditRunItem(item))
         return;
-    // The whole record, run-time state as the dialog's copy had it; an item
-    // that now starts with the program waits for the program's next start.
-    m_runItems[pos] = *dialog.GetRunItem();
+    m_runItems[pos] = item;
     if (m_runItems[pos].m_nRunKind != RUNKIND_AUTO_START)
         m_runItems[pos].armRun();
     UpdateRunList(0);
@@ -94,22 +100,15 @@ void CLauncherDlg::OnBnClickedDelete()
 
 void CLauncherDlg::OnBnClickedUp()
 {
-    const int pos = TakeSelectedItem("移動するプログラムを一覧で選択してください");
-    if (pos < 0)
-        return;
-    if (m_runItems[pos].m_bSkype) {
-        AfxMessageBox("Skypeは先頭から移動できません");
-        return;
-    }
-    // Nothing moves into the first row, whatever it holds.
-    if (pos <= 1)
-        return;
-    SwapRunItems(pos, pos - 1);
-    UpdateRunList(-1);
-    SaveSettings();
+    MoveSelectedItem(-1);
 }
 
 void CLauncherDlg::OnBnClickedDown()
+{
+    MoveSelectedItem(1);
+}
+
+void CLauncherDlg::MoveSelectedItem(int offset)
 {
     const int pos = TakeSelectedItem("移動するプログラムを一覧で選択してください");
     if (pos < 0)
@@ -118,10 +117,12 @@ void CLauncherDlg::OnBnClickedDown()
         AfxMessageBox("Skypeは先頭から移動できません");
         return;
     }
-    if (pos > static_cast<int>(m_runItems.size()) - 2)
+    // Nothing moves into the first row, whatever it holds, nor past the last.
+    const int target = pos + offset;
+    if (target < 1 || target >= static_cast<int>(m_runItems.size()))
         return;
-    SwapRunItems(pos, pos + 1);
-    UpdateRunList(1);
+    SwapRunItems(pos, target);
+    UpdateRunList(offset);
     SaveSettings();
 }
 

@@ -27,11 +27,6 @@ using Names = std::vector<std::string>;
 
 const char kStartLine[] = "CRunInf::startRun() commanLine=";
 
-void Click(HWND dialog, int id)
-{
-    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
 void Command(HWND panel, int id)
 {
     ::SendMessageA(panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(panel, id)));
@@ -143,9 +138,9 @@ TEST_F(LauncherCommands, AddAppendsArmsAndSavesTheNewItem)
         EXPECT_EQ(::GetWindowTextLengthA(::GetDlgItem(d, IDC_EDIT_PROGRAMPATH)), 0);
         ::SetDlgItemTextA(d, IDC_EDIT_PROGRAMPATH, "\\tools\\vk_recorder.exe");
         ::SetDlgItemTextA(d, IDC_EDIT_ARG, "added");
-        Click(d, IDC_CHECK_AUTOSTART);
+        ClickButton(d, IDC_CHECK_AUTOSTART);
         ::SetDlgItemTextA(d, IDC_EDIT_DELAY, "2");
-        Click(d, IDOK);
+        ClickButton(d, IDOK);
     });
     Press(IDC_BUTTON_ADD);
     EXPECT_EQ(seam.Driven(), 1);
@@ -162,7 +157,7 @@ TEST_F(LauncherCommands, AddAppendsArmsAndSavesTheNewItem)
 
     // Cancelled: nothing changes, nothing is saved.
     Stamp();
-    seam.Push([](CDialog& dialog) { Click(dialog.m_hWnd, IDCANCEL); });
+    seam.Push([](CDialog& dialog) { ClickButton(dialog.m_hWnd, IDCANCEL); });
     Press(IDC_BUTTON_ADD);
     EXPECT_EQ(m_host.Rows(), 2);
     EXPECT_TRUE(Untouched());
@@ -185,9 +180,9 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
     // Manual to automatic at start: not armed now, so it never starts in this run.
     Mark(0);
     seam.Push([](CDialog& dialog) {
-        Click(dialog.m_hWnd, IDC_CHECK_AUTOSTART);
+        ClickButton(dialog.m_hWnd, IDC_CHECK_AUTOSTART);
         ::SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_DELAY, "1");
-        Click(dialog.m_hWnd, IDOK);
+        ClickButton(dialog.m_hWnd, IDOK);
     });
     Press(IDC_BUTTON_CHANGE);
     EXPECT_EQ(m_host.Cell(0, 1), "自動(P)");
@@ -204,7 +199,7 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
         m_host.Tick(3);
         EXPECT_EQ(log.Count(StartOf("auto")), 1);
         ::SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_PROGRAMNAME, "renamed");
-        Click(dialog.m_hWnd, IDOK);
+        ClickButton(dialog.m_hWnd, IDOK);
     });
     Press(IDC_BUTTON_CHANGE);
     EXPECT_TRUE(Panel().m_runItems[1].m_bArmed);
@@ -217,9 +212,9 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
     // To a gate item: armed, it starts on its gateway's gate open.
     Mark(0);
     seam.Push([](CDialog& dialog) {
-        Click(dialog.m_hWnd, IDC_RADIO_TIMING_GATE);
+        ClickButton(dialog.m_hWnd, IDC_RADIO_TIMING_GATE);
         ::SendDlgItemMessageA(dialog.m_hWnd, IDC_COMBO_GATE, CB_SETCURSEL, 3, 0);
-        Click(dialog.m_hWnd, IDOK);
+        ClickButton(dialog.m_hWnd, IDOK);
     });
     Press(IDC_BUTTON_CHANGE);
     EXPECT_TRUE(Panel().m_runItems[0].m_bArmed);
@@ -232,7 +227,7 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
     Stamp();
     seam.Push([](CDialog& dialog) {
         ::SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_PROGRAMNAME, "never");
-        Click(dialog.m_hWnd, IDCANCEL);
+        ClickButton(dialog.m_hWnd, IDCANCEL);
     });
     Press(IDC_BUTTON_CHANGE);
     EXPECT_EQ(m_host.Names(), (Names{"manual", "renamed"}));

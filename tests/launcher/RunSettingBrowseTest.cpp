@@ -104,14 +104,6 @@ protected:
         });
     }
 
-    static void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-    static std::string Text(HWND dialog, int id)
-    {
-        char text[1024] = {};
-        ::GetDlgItemTextA(dialog, id, text, sizeof text);
-        return text;
-    }
-
     TestMedium m_medium;
     ListedDrive m_listed{m_medium};
     TempFolder m_elsewhere;
@@ -135,13 +127,13 @@ TEST_F(RunSettingBrowse, ExecutableOnTheMediumIsStoredWithoutItsDrive)
     ChooseFile(kept, "");
     ChooseFile(chosen, m_medium.Path("\\tools\\sub\\Skype.exe"));
     const CRunInf item = Show(CRunInf(), [&](HWND dialog) {
-        Click(dialog, IDC_BUTTON_BROWSE_EXE);
-        EXPECT_EQ(Text(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\a.exe");
-        Click(dialog, IDC_BUTTON_BROWSE_EXE);
-        EXPECT_EQ(Text(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\a.exe");
-        Click(dialog, IDC_BUTTON_BROWSE_EXE);
-        EXPECT_EQ(Text(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\sub\\Skype.exe");
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDC_BUTTON_BROWSE_EXE);
+        EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\a.exe");
+        ClickButton(dialog, IDC_BUTTON_BROWSE_EXE);
+        EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\a.exe");
+        ClickButton(dialog, IDC_BUTTON_BROWSE_EXE);
+        EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\sub\\Skype.exe");
+        ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(empty.folder, std::string(1, letter) + ":\\");
     EXPECT_EQ(kept.folder, m_medium.Path("\\tools"));
@@ -167,10 +159,10 @@ TEST_F(RunSettingBrowse, ExecutableOffTheMediumIsRefused)
         Met met;
         ChooseFile(met, path);
         const CRunInf item = Show(Item("x", "\\tools\\sub\\Skype.exe", RUNKIND_MANUAL), [&](HWND dialog) {
-            Click(dialog, IDC_BUTTON_BROWSE_EXE);
-            EXPECT_EQ(Text(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\sub\\Skype.exe");
+            ClickButton(dialog, IDC_BUTTON_BROWSE_EXE);
+            EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\sub\\Skype.exe");
             EXPECT_TRUE(::IsWindowVisible(dialog));
-            Click(dialog, IDOK);
+            ClickButton(dialog, IDOK);
         });
         EXPECT_EQ(met.folder, m_medium.Path("\\tools\\sub"));
         ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -191,16 +183,16 @@ TEST_F(RunSettingBrowse, WorkingFolderFromThePicker)
     PickFolder(off, 0, {});
     const CRunInf item = Show(Item("x", "\\tools\\a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
         // No working folder yet: the picker starts at the executable's folder.
-        Click(dialog, IDC_BUTTON_BROWSE_FOLDER);
-        EXPECT_EQ(Text(dialog, IDC_EDIT_WORKPATH), "\\tools\\sub");
+        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        EXPECT_EQ(ItemText(dialog, IDC_EDIT_WORKPATH), "\\tools\\sub");
         // Now at the working folder; the root is stored as "\".
-        Click(dialog, IDC_BUTTON_BROWSE_FOLDER);
-        EXPECT_EQ(Text(dialog, IDC_EDIT_WORKPATH), "\\");
+        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        EXPECT_EQ(ItemText(dialog, IDC_EDIT_WORKPATH), "\\");
         // A folder of another drive is refused; a cancel changes nothing.
-        Click(dialog, IDC_BUTTON_BROWSE_FOLDER);
-        Click(dialog, IDC_BUTTON_BROWSE_FOLDER);
-        EXPECT_EQ(Text(dialog, IDC_EDIT_WORKPATH), "\\");
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        EXPECT_EQ(ItemText(dialog, IDC_EDIT_WORKPATH), "\\");
+        ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(fromExe.folder, "tools");
     EXPECT_EQ(fromWork.folder, "sub");
@@ -217,9 +209,9 @@ TEST_F(RunSettingBrowse, PickerStartsOnTheDriveWithoutPaths)
     Met met;
     PickFolder(met, 0, {});
     Show(Item("x", "a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
-        Click(dialog, IDC_BUTTON_BROWSE_FOLDER);
-        EXPECT_EQ(Text(dialog, IDC_EDIT_WORKPATH), "");
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        EXPECT_EQ(ItemText(dialog, IDC_EDIT_WORKPATH), "");
+        ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(met.folder, std::string(" (") + m_medium.Letter() + ":)");
 }

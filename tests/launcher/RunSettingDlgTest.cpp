@@ -6,6 +6,7 @@
 #include "AfxMessageBox.h"
 #include "CRunSettingDlg.h"
 #include "DialogTemplate.h"
+#include "DialogWatch.h"
 #include "ModalSeam.h"
 #include "RunSettingIds.h"
 
@@ -21,13 +22,6 @@ namespace {
 
 const char kDrive[] = "M:";
 
-std::string Text(HWND dialog, int id)
-{
-    char text[1024] = {};
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 bool Checked(HWND dialog, int id)
 {
     return ::SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -36,12 +30,6 @@ bool Checked(HWND dialog, int id)
 bool Enabled(HWND dialog, int id)
 {
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
-}
-
-// A click as the user makes it: the button's own mouse handling, then its notification.
-void Click(HWND dialog, int id)
-{
-    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
 // Which of the dialog's switchable controls are enabled, as one text:
@@ -180,7 +168,7 @@ TEST(RunSettingDlg, Template)
         ::SendMessageA(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
         EXPECT_EQ(low, 0);
         EXPECT_EQ(high, 600);
-        Click(dialog, IDCANCEL);
+        ClickButton(dialog, IDCANCEL);
     });
 }
 
@@ -213,21 +201,21 @@ TEST(RunSettingDlg, OpensAsTheItemIsAndOkStoresItsKind)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Shown shown = Show(c.item, [&](HWND dialog) {
-            EXPECT_EQ(Text(dialog, IDC_EDIT_PROGRAMNAME), c.item.m_strProgramName.str());
-            EXPECT_EQ(Text(dialog, IDC_EDIT_PROGRAMPATH), c.item.m_strProgramPath.str());
-            EXPECT_EQ(Text(dialog, IDC_EDIT_ARG), c.item.m_strArg.str());
+            EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMNAME), c.item.m_strProgramName.str());
+            EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMPATH), c.item.m_strProgramPath.str());
+            EXPECT_EQ(ItemText(dialog, IDC_EDIT_ARG), c.item.m_strArg.str());
             EXPECT_EQ(Checked(dialog, IDC_CHECK_AUTOSTART), c.check);
             EXPECT_EQ(Checked(dialog, IDC_RADIO_TIMING_START), c.start);
             EXPECT_EQ(Checked(dialog, IDC_RADIO_TIMING_GATE), c.gate);
-            EXPECT_EQ(Text(dialog, IDC_EDIT_DELAY), c.delay);
-            EXPECT_EQ(Text(dialog, IDC_COMBO_GATE), c.gateName);
+            EXPECT_EQ(ItemText(dialog, IDC_EDIT_DELAY), c.delay);
+            EXPECT_EQ(ItemText(dialog, IDC_COMBO_GATE), c.gateName);
             EXPECT_EQ(EnabledControls(dialog), c.enabled);
             // Never enabled: the two paths; always: name, check box, OK, cancel.
             EXPECT_FALSE(Enabled(dialog, IDC_EDIT_PROGRAMPATH));
             EXPECT_FALSE(Enabled(dialog, IDC_EDIT_WORKPATH));
             for (int id : {IDC_EDIT_PROGRAMNAME, IDC_CHECK_AUTOSTART, IDOK, IDCANCEL})
                 EXPECT_TRUE(Enabled(dialog, id)) << id;
-            Click(dialog, IDOK);
+            ClickButton(dialog, IDOK);
         });
         EXPECT_EQ(shown.result, IDOK);
         EXPECT_EQ(shown.item.m_nRunKind, c.storedKind);
@@ -243,20 +231,20 @@ TEST(RunSettingDlg, NewItemOpensEmptyAndNeedsAnExecutable)
     MessageBoxSeam boxes;
     const Shown shown = Show(CRunInf(), [](HWND dialog) {
         for (int id : {IDC_EDIT_PROGRAMNAME, IDC_EDIT_PROGRAMPATH, IDC_EDIT_WORKPATH, IDC_EDIT_ARG})
-            EXPECT_EQ(Text(dialog, id), "") << id;
+            EXPECT_EQ(ItemText(dialog, id), "") << id;
         EXPECT_FALSE(Checked(dialog, IDC_CHECK_AUTOSTART));
         EXPECT_FALSE(Checked(dialog, IDC_RADIO_TIMING_START));
         EXPECT_FALSE(Checked(dialog, IDC_RADIO_TIMING_GATE));
-        EXPECT_EQ(Text(dialog, IDC_EDIT_DELAY), "0");
-        EXPECT_EQ(Text(dialog, IDC_COMBO_GATE), "BorewayForTCP");
+        EXPECT_EQ(ItemText(dialog, IDC_EDIT_DELAY), "0");
+        EXPECT_EQ(ItemText(dialog, IDC_COMBO_GATE), "BorewayForTCP");
         EXPECT_EQ(EnabledControls(dialog), "000000000111");
 
         // OK without an executable: the box, and the dialog stays as it was.
         ::SetDlgItemTextA(dialog, IDC_EDIT_PROGRAMNAME, "named");
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDOK);
         EXPECT_TRUE(::IsWindowVisible(dialog));
-        EXPECT_EQ(Text(dialog, IDC_EDIT_PROGRAMNAME), "named");
-        Click(dialog, IDCANCEL);
+        EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMNAME), "named");
+        ClickButton(dialog, IDCANCEL);
     });
     EXPECT_EQ(shown.result, IDCANCEL);
     ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -268,18 +256,18 @@ TEST(RunSettingDlg, NewItemOpensEmptyAndNeedsAnExecutable)
 TEST(RunSettingDlg, CheckBoxOffAndOnAgainStartsWithTheProgramAnew)
 {
     const Shown shown = Show(Item("g", "\\g.exe", RUNKIND_AUTO_GATE, 30, 3), [](HWND dialog) {
-        Click(dialog, IDC_CHECK_AUTOSTART);  // off: the timing stays, disabled
+        ClickButton(dialog, IDC_CHECK_AUTOSTART);  // off: the timing stays, disabled
         EXPECT_EQ(EnabledControls(dialog), "000000000111");
         EXPECT_TRUE(Checked(dialog, IDC_RADIO_TIMING_GATE));
-        Click(dialog, IDC_CHECK_AUTOSTART);  // on: at program start again
+        ClickButton(dialog, IDC_CHECK_AUTOSTART);  // on: at program start again
         EXPECT_TRUE(Checked(dialog, IDC_RADIO_TIMING_START));
         EXPECT_FALSE(Checked(dialog, IDC_RADIO_TIMING_GATE));
         EXPECT_EQ(EnabledControls(dialog), "111111100111");
-        Click(dialog, IDC_RADIO_TIMING_GATE);  // the gateway with it
+        ClickButton(dialog, IDC_RADIO_TIMING_GATE);  // the gateway with it
         EXPECT_EQ(EnabledControls(dialog), "111111111111");
-        Click(dialog, IDC_RADIO_TIMING_START);
+        ClickButton(dialog, IDC_RADIO_TIMING_START);
         EXPECT_EQ(EnabledControls(dialog), "111111100111");
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(shown.item.m_nRunKind, RUNKIND_AUTO_START);
 }
@@ -289,9 +277,9 @@ TEST(RunSettingDlg, CheckBoxOffStoresManualWithWhatTheDisabledControlsHold)
     const Shown shown = Show(Item("g", "\\g.exe", RUNKIND_AUTO_GATE, 30, 3), [](HWND dialog) {
         ::SetDlgItemTextA(dialog, IDC_EDIT_DELAY, "45");
         ::SendDlgItemMessageA(dialog, IDC_COMBO_GATE, CB_SETCURSEL, 1, 0);
-        Click(dialog, IDC_CHECK_AUTOSTART);
+        ClickButton(dialog, IDC_CHECK_AUTOSTART);
         EXPECT_EQ(EnabledControls(dialog), "000000000111");
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(shown.result, IDOK);
     EXPECT_EQ(shown.item.m_nRunKind, RUNKIND_MANUAL);
@@ -304,7 +292,7 @@ TEST(RunSettingDlg, EmptyNameTakesTheExecutablesFileName)
     const Shown shown = Show(Item("old", "\\skype\\bin\\Skype.exe", RUNKIND_MANUAL), [](HWND dialog) {
         ::SetDlgItemTextA(dialog, IDC_EDIT_PROGRAMNAME, "");
         ::SetDlgItemTextA(dialog, IDC_EDIT_ARG, "-x %letter%");
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(shown.item.m_strProgramName, "Skype.exe");
     EXPECT_EQ(shown.item.m_strArg, "-x %letter%");
@@ -323,7 +311,7 @@ TEST(RunSettingDlg, OnlyAWholeNumberFrom0To600MovesTheDelay)
         SCOPED_TRACE(c.text);
         const Shown shown = Show(Item("s", "\\s.exe", RUNKIND_AUTO_START, 25), [&](HWND dialog) {
             ::SetDlgItemTextA(dialog, IDC_EDIT_DELAY, c.text);
-            Click(dialog, IDOK);
+            ClickButton(dialog, IDOK);
         });
         EXPECT_EQ(shown.item.m_nDelayTime, c.stored);
     }
@@ -339,16 +327,16 @@ TEST(RunSettingDlg, OnlyAGatewayNameAsItIsChangesTheGatewayKind)
         SCOPED_TRACE(c.text);
         const Shown shown = Show(Item("g", "\\g.exe", RUNKIND_AUTO_GATE, 5, 3), [&](HWND dialog) {
             ::SetDlgItemTextA(dialog, IDC_COMBO_GATE, c.text);
-            Click(dialog, IDOK);
+            ClickButton(dialog, IDOK);
         });
         EXPECT_EQ(shown.item.m_nGateKind, c.stored);
     }
 
     // A stored kind without a name shows none and stays.
     const Shown shown = Show(Item("g", "\\g.exe", RUNKIND_AUTO_GATE, 5, 9), [](HWND dialog) {
-        EXPECT_EQ(Text(dialog, IDC_COMBO_GATE), "");
+        EXPECT_EQ(ItemText(dialog, IDC_COMBO_GATE), "");
         EXPECT_EQ(::SendDlgItemMessageA(dialog, IDC_COMBO_GATE, CB_GETCURSEL, 0, 0), CB_ERR);
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(shown.item.m_nGateKind, 9);
 }
@@ -364,8 +352,8 @@ TEST(RunSettingDlg, RunTimeStateAndTheSkypeFlagNeverChange)
     const Shown shown = Show(item, [](HWND dialog) {
         ::SetDlgItemTextA(dialog, IDC_EDIT_PROGRAMNAME, "スカイプ");
         ::SetDlgItemTextA(dialog, IDC_EDIT_DELAY, "7");
-        Click(dialog, IDC_CHECK_AUTOSTART);
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDC_CHECK_AUTOSTART);
+        ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(shown.item.m_strProgramName, "スカイプ");
     EXPECT_EQ(shown.item.m_strProgramPath, "\\skype\\bin\\Skype.exe");
