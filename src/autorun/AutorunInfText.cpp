@@ -20,7 +20,13 @@ AutorunInfRead ReadAutorunInfText(const CString& drive, CString& text, DWORD* er
     }
     std::string form;
     CString line;
-    while (file.ReadString(line)) {
+    // One byte more than still fits tells a line that does not fit; an
+    // endless file is never read further than that.
+    while (file.ReadString(line, static_cast<UINT>(AUTORUNINF_MAX_TEXT - form.size()) + 1)) {
+        if (form.size() + line.GetLength() + 2 > static_cast<std::size_t>(AUTORUNINF_MAX_TEXT)) {
+            file.Close();
+            return AUTORUNINF_READ_TOO_LARGE;
+        }
         form += line.str();
         form += "\r\n";
     }

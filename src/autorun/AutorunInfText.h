@@ -6,6 +6,11 @@
 
 #include <windows.h>
 
+// The most bytes an Autorun.inf text may hold in comparison form, on the
+// whole road: the watch reads no further, nothing longer is approved, and
+// the settings file gives back every text up to it.
+const int AUTORUNINF_MAX_TEXT = 512 * 1024;
+
 // The drive string, "\" and "Autorun.Inf" (the medium ignores the case of names).
 CString AutorunInfPath(const CString& drive);
 
@@ -13,9 +18,11 @@ enum AutorunInfRead {
     AUTORUNINF_READ_OK,
     AUTORUNINF_READ_NOT_OPENED,  // missing, held by another program, medium not readable
     AUTORUNINF_READ_FAILED,      // opened, but a read failed before the end of the file
+    AUTORUNINF_READ_TOO_LARGE,   // its comparison form would pass AUTORUNINF_MAX_TEXT
 };
 
-// Reads the medium's Autorun.inf in text mode into its comparison form. The
-// text is set only when the whole file was read; error (when given) gets the
-// system's code of a failure.
+// Reads the medium's Autorun.inf in text mode into its comparison form,
+// never more than AUTORUNINF_MAX_TEXT bytes of it. The text is set only when
+// the whole file was read; error (when given) gets the system's code of a
+// failure.
 AutorunInfRead ReadAutorunInfText(const CString& drive, CString& text, DWORD* error = nullptr);

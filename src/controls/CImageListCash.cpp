@@ -7,7 +7,7 @@
 CImageListCash::CImageListCash()
 {
     m_imageList.Create(24, 24, ILC_COLORDDB, 0, 50);
-    ::ImageList_SetBkColor(m_imageList, 0xFFFFFF);
+    m_imageList.SetBkColor(0xFFFFFF);
 }
 
 CImageListCash::~CImageListCash()

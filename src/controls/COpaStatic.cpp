@@ -18,7 +18,7 @@ const MessageMap* COpaStatic::GetMessageMap() const
 void COpaStatic::OnPaint()
 {
     CPaintDC paint(m_hWnd);
-    CWindowDC dc(m_hWnd);
+    CClientDC dc(m_hWnd);
     RECT client{};
     GetClientRect(&client);
 

@@ -1,5 +1,7 @@
 #include "DwmBinding.h"
 
+#include "SystemLibrary.h"
+
 namespace {
 
 const DwmCalls* g_replacement = nullptr;
@@ -11,12 +13,7 @@ public:
     {
         // From the system folder only: the program runs from a removable
         // medium, whose folder must not supply a library of this name.
-        char path[MAX_PATH + 16] = {};
-        const UINT n = ::GetSystemDirectoryA(path, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH)
-            return;
-        lstrcatA(path, "\\dwmapi.dll");
-        m_module = ::LoadLibraryA(path);
+        m_module = LoadSystemLibrary("dwmapi.dll");
         if (m_module == nullptr)
             return;
         Bind(m_calls.isCompositionEnabled, "DwmIsCompositionEnabled");
@@ -39,7 +36,7 @@ private:
     template <class F>
     void Bind(F& entry, const char* name)
     {
-        entry = reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(m_module, name)));
+        entry = BindEntry<F>(m_module, name);
     }
 
     HMODULE m_module = nullptr;

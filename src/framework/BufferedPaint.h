@@ -1,7 +1,7 @@
 #pragma once
 // The visual styles' buffered painting. The calls exist only from Windows
-// Vista on, so they are bound from uxtheme.dll at their first use; where
-// they are missing every call fails and nothing is drawn.
+// Vista on; they are bound from the system's uxtheme.dll at their first use,
+// and where they are missing every call fails and nothing is drawn.
 #include <windows.h>
 #include <uxtheme.h>
 

@@ -16,6 +16,12 @@ public:
         m_hBitmap = ::CreateCompatibleBitmap(dc, width, height);
         return m_hBitmap != nullptr;
     }
+    // Takes a bitmap to own, deleting the older one.
+    void Attach(HBITMAP bitmap)
+    {
+        DeleteObject();
+        m_hBitmap = bitmap;
+    }
     void DeleteObject()
     {
         if (m_hBitmap != nullptr) {

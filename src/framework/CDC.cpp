@@ -18,9 +18,20 @@ CPaintDC::~CPaintDC()
     ::EndPaint(m_hWnd, &m_ps);
 }
 
-CWindowDC::CWindowDC(HWND hwnd, bool clientOnly) : m_hWnd(hwnd)
+CClientDC::CClientDC(HWND hwnd) : m_hWnd(hwnd)
 {
-    m_hDC = clientOnly ? ::GetDC(hwnd) : ::GetWindowDC(hwnd);
+    m_hDC = ::GetDC(hwnd);
+}
+
+CClientDC::~CClientDC()
+{
+    if (m_hDC != nullptr)
+        ::ReleaseDC(m_hWnd, m_hDC);
+}
+
+CWindowDC::CWindowDC(HWND hwnd) : m_hWnd(hwnd)
+{
+    m_hDC = ::GetWindowDC(hwnd);
 }
 
 CWindowDC::~CWindowDC()

@@ -36,10 +36,21 @@ private:
     HWND m_hWnd;
 };
 
-// A window's device context, released at destruction.
+// The device context of a window's client area (GetDC), released at destruction.
+class CClientDC : public CDC {
+public:
+    explicit CClientDC(HWND hwnd);
+    ~CClientDC() override;
+
+private:
+    HWND m_hWnd;
+};
+
+// The device context of the whole window, frame and caption included
+// (GetWindowDC), released at destruction.
 class CWindowDC : public CDC {
 public:
-    explicit CWindowDC(HWND hwnd, bool clientOnly = true);
+    explicit CWindowDC(HWND hwnd);
     ~CWindowDC() override;
 
 private:

@@ -1,26 +1,20 @@
 #include "CDialog.h"
 
 #include "CWinApp.h"
+#include "CommonControlsBinding.h"
 #include "ModalSeam.h"
 
 #include <commctrl.h>
 
 namespace {
 
+// The system's dialog class; the templates name no class of their own.
+const char kDialogClass[] = "#32770";
+
 UINT ModalDriveMessage()
 {
     static const UINT id = ::RegisterWindowMessageA("VellokariFrameworkModalDrive");
     return id;
-}
-
-void InitControlsOnce()
-{
-    static const bool done = [] {
-        INITCOMMONCONTROLSEX controls{sizeof controls,
-                                      ICC_WIN95_CLASSES | ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
-        return ::InitCommonControlsEx(&controls) != FALSE;
-    }();
-    (void)done;
 }
 
 }  // namespace
@@ -53,14 +47,14 @@ BOOL CDialog::HandleInitDialog()
 
 INT_PTR CDialog::DoModal()
 {
-    InitControlsOnce();
+    InitCommonControlsOnce();
     HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
     if (owner == nullptr)
         owner = AfxDefaultOwner();
 
     m_bModal = true;
     m_bRunningModal = true;
-    HookWindowCreate();
+    HookWindowCreate(kDialogClass, owner);
     const INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
                                              owner, &AfxDlgProc, 0);
     UnhookWindowCreate();
@@ -71,14 +65,14 @@ INT_PTR CDialog::DoModal()
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent)
 {
-    InitControlsOnce();
+    InitCommonControlsOnce();
     m_nIDTemplate = templateId;
     if (parent != nullptr)
         m_pParentWnd = parent;
-    HookWindowCreate();
-    const HWND hwnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId),
-                                           m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr,
-                                           &AfxDlgProc, 0);
+    const HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+    HookWindowCreate(kDialogClass, owner);
+    const HWND hwnd =
+        ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId), owner, &AfxDlgProc, 0);
     UnhookWindowCreate();
     return hwnd != nullptr;
 }

@@ -25,6 +25,8 @@ public:
     DWORD_PTR GetItemData(int item) const;
     int GetItemCount() const;
     BOOL DeleteAllItems();
-    // The list's former image list of that kind (LVSIL_SMALL ...); the list does not own it.
+    // The list's former image list of that kind (LVSIL_SMALL ...). The list
+    // destroys its image lists with its window unless it has the style
+    // LVS_SHAREIMAGELISTS: an image list owned elsewhere needs that style.
     HIMAGELIST SetImageList(CImageList* imageList, int kind);
 };

@@ -1,6 +1,7 @@
 #include "CMFCButton.h"
 
 #include "CGlobalData.h"
+#include "UxThemeBinding.h"
 
 #include <vsstyle.h>
 
@@ -68,15 +69,20 @@ BOOL CMFCButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 HTHEME CMFCButton::Theme()
 {
-    if (m_hTheme == nullptr && ::IsAppThemed())
-        m_hTheme = ::OpenThemeData(m_hWnd, L"BUTTON");
+    const UxThemeCalls& calls = UxThemeBinding();
+    // A theme that can be opened must also be drawn and closed.
+    if (calls.isAppThemed == nullptr || calls.openThemeData == nullptr || calls.closeThemeData == nullptr ||
+        calls.drawThemeBackground == nullptr || calls.getThemeBackgroundContentRect == nullptr)
+        return nullptr;
+    if (m_hTheme == nullptr && calls.isAppThemed())
+        m_hTheme = calls.openThemeData(m_hWnd, L"BUTTON");
     return m_hTheme;
 }
 
 void CMFCButton::CloseTheme()
 {
     if (m_hTheme != nullptr) {
-        ::CloseThemeData(m_hTheme);
+        UxThemeBinding().closeThemeData(m_hTheme);
         m_hTheme = nullptr;
     }
 }
@@ -105,8 +111,8 @@ void CMFCButton::DrawItem(const DRAWITEMSTRUCT& item)
                          : m_bHot ? PBS_HOT
                          : m_bDefault ? PBS_DEFAULTED
                                       : PBS_NORMAL;
-        ::DrawThemeBackground(theme, item.hDC, BP_PUSHBUTTON, part, &bounds, nullptr);
-        ::GetThemeBackgroundContentRect(theme, item.hDC, BP_PUSHBUTTON, part, &bounds, &content);
+        UxThemeBinding().drawThemeBackground(theme, item.hDC, BP_PUSHBUTTON, part, &bounds, nullptr);
+        UxThemeBinding().getThemeBackgroundContentRect(theme, item.hDC, BP_PUSHBUTTON, part, &bounds, &content);
     } else {
         RECT frame = bounds;
         if (m_bDefault) {

@@ -1,5 +1,6 @@
 #include "CStdioFile.h"
 
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -61,11 +62,16 @@ int CStdioFile::NextByte()
 
 BOOL CStdioFile::ReadString(CString& line)
 {
+    return ReadString(line, UINT_MAX);
+}
+
+BOOL CStdioFile::ReadString(CString& line, UINT maxLength)
+{
     line.Empty();
     m_dwError = 0;
     std::string text;
     bool any = false;
-    for (;;) {
+    while (text.size() < maxLength) {
         const int c = NextByte();
         if (c < 0)
             break;

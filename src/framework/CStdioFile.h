@@ -18,6 +18,9 @@ public:
     // FALSE at the end of the file with nothing read, or on a read error
     // (then GetError() is not 0). The line end is not part of the text.
     BOOL ReadString(CString& line);
+    // The same for at most maxLength bytes of a line: a longer line arrives
+    // cut there, and the next read goes on with the rest of it.
+    BOOL ReadString(CString& line, UINT maxLength);
     // Writes the text; FALSE when not every byte reached the file.
     BOOL WriteString(const char* text);
 

@@ -1,7 +1,9 @@
 #include "CWinApp.h"
 
 #include "CWnd.h"
+#include "CommonControlsBinding.h"
 #include "Mbcs.h"
+#include "SystemLibrary.h"
 
 #include <commctrl.h>
 #include <cstdlib>
@@ -82,8 +84,9 @@ HINSTANCE AfxGetResourceHandle()
 
 int AfxWinMain()
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    // Before anything loads a library: none may come from the medium.
+    AfxRestrictDllSearch();
+    InitCommonControlsOnce();
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return -1;

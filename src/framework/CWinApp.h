@@ -44,5 +44,6 @@ HWND AfxDefaultOwner();
 // The executable's file name without its folder and extension.
 CString AfxModuleTitle();
 
-// Runs the application object: common controls, InitInstance, exit code.
+// Runs the application object: the search for libraries kept to the system
+// folder, common controls, InitInstance, exit code.
 int AfxWinMain();

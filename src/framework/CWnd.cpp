@@ -17,8 +17,35 @@ struct CurrentMessage {
 };
 CurrentMessage g_current{};
 
-CWnd* g_pWndInit = nullptr;
-HHOOK g_hook = nullptr;
+// The creation armed on this thread: the object, the class and the parent
+// of the window it is about to create, and the hook that waits for it.
+struct WindowCreation {
+    CWnd* wnd = nullptr;
+    const char* className = nullptr;
+    HWND parent = nullptr;
+    HHOOK hook = nullptr;
+};
+thread_local WindowCreation t_creation;
+
+void RemoveCreationHook()
+{
+    if (t_creation.hook != nullptr)
+        ::UnhookWindowsHookEx(t_creation.hook);
+    t_creation = WindowCreation{};
+}
+
+// Other windows of the thread may be created while the hook waits (those of
+// the input method, for one): only the class and parent asked for count. A
+// modal dialog may be owned by the top-level window of the parent given.
+bool IsArmedWindow(HWND hwnd, const CREATESTRUCTA* cs)
+{
+    char className[64] = {};
+    ::GetClassNameA(hwnd, className, sizeof className);
+    if (::lstrcmpiA(className, t_creation.className) != 0 || cs == nullptr)
+        return false;
+    const HWND parent = t_creation.parent;
+    return cs->hwndParent == parent || (parent != nullptr && cs->hwndParent == ::GetAncestor(parent, GA_ROOT));
+}
 
 }  // namespace
 
@@ -50,19 +77,21 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK AfxCbtHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && g_pWndInit != nullptr) {
-        const HWND hwnd = reinterpret_cast<HWND>(wParam);
-        char className[16] = {};
-        ::GetClassNameA(hwnd, className, sizeof className);
-        // The input method's own windows come and go on their own; skip them.
-        if (::lstrcmpiA(className, "IME") != 0) {
-            CWnd* wnd = g_pWndInit;
-            g_pWndInit = nullptr;
-            wnd->SubclassWindow(hwnd);
-            wnd->m_bOwnsWindow = true;
-        }
-    }
-    return ::CallNextHookEx(g_hook, code, wParam, lParam);
+    const HHOOK hook = t_creation.hook;
+    if (code != HCBT_CREATEWND || t_creation.wnd == nullptr)
+        return ::CallNextHookEx(hook, code, wParam, lParam);
+    const HWND hwnd = reinterpret_cast<HWND>(wParam);
+    const auto* cbt = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+    if (!IsArmedWindow(hwnd, cbt != nullptr ? cbt->lpcs : nullptr))
+        return ::CallNextHookEx(hook, code, wParam, lParam);
+    CWnd* wnd = t_creation.wnd;
+    t_creation.wnd = nullptr;
+    wnd->SubclassWindow(hwnd);
+    wnd->m_bOwnsWindow = true;
+    const LRESULT result = ::CallNextHookEx(hook, code, wParam, lParam);
+    // Its window found, the hook has nothing more to wait for.
+    RemoveCreationHook();
+    return result;
 }
 
 CWnd::~CWnd()
@@ -327,17 +356,21 @@ void CWnd::OnSysCommand(UINT, LPARAM)
     Default();
 }
 
-void CWnd::HookWindowCreate()
+void CWnd::HookWindowCreate(const char* className, HWND parent)
 {
-    if (g_hook == nullptr)
-        g_hook = ::SetWindowsHookExA(WH_CBT, &AfxCbtHook, nullptr, ::GetCurrentThreadId());
-    g_pWndInit = this;
+    RemoveCreationHook();
+    t_creation.hook = ::SetWindowsHookExA(WH_CBT, &AfxCbtHook, nullptr, ::GetCurrentThreadId());
+    if (t_creation.hook == nullptr)
+        return;
+    t_creation.wnd = this;
+    t_creation.className = className;
+    t_creation.parent = parent;
 }
 
 bool CWnd::UnhookWindowCreate()
 {
-    const bool attached = g_pWndInit != this;
-    if (g_pWndInit == this)
-        g_pWndInit = nullptr;
+    const bool attached = t_creation.wnd != this;
+    if (t_creation.wnd == this)
+        RemoveCreationHook();
     return attached;
 }

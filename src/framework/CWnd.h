@@ -5,6 +5,7 @@
 // message table; a temporary object only wraps a handle for a moment.
 #include "CString.h"
 #include "MessageMap.h"
+#include "TimerSeam.h"
 
 #include <windows.h>
 
@@ -82,9 +83,10 @@ public:
     {
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
+    // Through TimerSeam, which tests may watch.
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr)
     {
-        return ::SetTimer(m_hWnd, id, elapse, proc);
+        return TimerSeam::Set(m_hWnd, id, elapse, proc);
     }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
@@ -127,8 +129,9 @@ protected:
     BOOL OnSetCursor(CWnd* pWnd, UINT hitTest, UINT message);
     void OnSysCommand(UINT id, LPARAM lParam);
 
-    // Arms the next window creation on this thread to attach to this object.
-    void HookWindowCreate();
+    // Arms this thread's creation of the window of that class and parent to
+    // attach to this object; the hook goes once it has, or at the unhook.
+    void HookWindowCreate(const char* className, HWND parent);
     bool UnhookWindowCreate();  // true when the creation attached
 
     WNDPROC m_pfnSuper = nullptr;  // the window's own procedure when subclassed

@@ -1,5 +1,6 @@
 #include "CLauncherDlg.h"
 
+#include "AutorunInfText.h"
 #include "CDataExchange.h"
 #include "CGlobalData.h"
 #include "CWriteIniFile.h"
@@ -11,15 +12,45 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
 UINT g_uLauncherGateOpenMsg = 0;
 
 namespace {
 
-// Far beyond any Autorun.inf; a larger stored size is not believed.
-const int kMaxAutorunHexSize = 1024 * 1024;
-// Far beyond any list of programs; a larger stored count would keep the
-// start busy for days and exhaust memory.
-const int kMaxRunItems = 1000;
+// The hex text of the longest Autorun.inf text there can be; a larger
+// stored size is not believed.
+const int kMaxAutorunHexSize = 2 * AUTORUNINF_MAX_TEXT;
+// One past the highest index i of a "RUNITEM<i>" section in the file (0
+// when there is none): a saved list never reaches past it, so a count
+// beyond it is not believed.
+int RunItemSectionsEnd(const CString& path)
+{
+    std::vector<char> names;
+    for (DWORD size = 4096;; size *= 2) {
+        names.assign(size, '\0');
+        // A buffer too small gives size - 2.
+        if (::GetPrivateProfileSectionNamesA(names.data(), size, path) < size - 2)
+            break;
+    }
+    int end = 0;
+    for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
+        // Only the names that "RUNITEM%d" makes: no sign, no leading zero.
+        if (::_strnicmp(name, "RUNITEM", 7) != 0)
+            continue;
+        const char* digits = name + 7;
+        const std::size_t length = std::strlen(digits);
+        if (length == 0 || length > 10 || (digits[0] == '0' && length > 1) ||
+            std::strspn(digits, "0123456789") != length)
+            continue;
+        const long long index = std::atoll(digits);
+        if (index < INT_MAX && index + 1 > end)
+            end = static_cast<int>(index + 1);
+    }
+    return end;
+}
 
 CString Decimal(int value)
 {
@@ -97,7 +128,7 @@ LRESULT CLauncherDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             DebugLog("%s", lines[wParam]);
         // Every item hears it; only gate items of that very kind start counting.
         for (CRunInf& item : m_runItems)
-            item.gateOpen(static_cast<int>(wParam));
+            item.gateOpen(static_cast<LONG_PTR>(wParam));
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }
@@ -260,9 +291,14 @@ void CLauncherDlg::ReadIniFile()
 
     m_runItems.clear();
     int count = ReadInt("SYSTEM", "LAUNCHER", m_strIniPath);
-    if (count > kMaxRunItems) {
-        DebugLog("CLauncherDlg::ReadIniFile() LAUNCHER=%d too large, %d items read\n", count, kMaxRunItems);
-        count = kMaxRunItems;
+    if (count > 0) {
+        // A corrupt count would keep the start busy for days and exhaust
+        // memory; every item that a save wrote has its section.
+        const int end = RunItemSectionsEnd(m_strIniPath);
+        if (count > end) {
+            DebugLog("CLauncherDlg::ReadIniFile() LAUNCHER=%d beyond the sections, %d items read\n", count, end);
+            count = end;
+        }
     }
     for (int i = 0; i < count; ++i) {
         CString section;

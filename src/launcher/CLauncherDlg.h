@@ -42,10 +42,11 @@ public:
     void WriteIniFile();
     void SaveSettings();
 
-    // The Autorun.inf watch: a new approved text (watched from now on), one
+    // The Autorun.inf watch: a new approved text (watched from now on; FALSE
+    // and nothing changed when it is longer than AUTORUNINF_MAX_TEXT), one
     // read and comparison (1: nothing to report, 0: the file differs), and
     // one check that asks the user about a difference.
-    void SetAutorunInf(CString text);
+    BOOL SetAutorunInf(CString text);
     int ReadAutorunInf();
     void CheckAutorunInf();
 

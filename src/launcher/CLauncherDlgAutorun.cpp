@@ -5,10 +5,16 @@
 #include "CUpdateDlg.h"
 #include "DebugLog.h"
 
-void CLauncherDlg::SetAutorunInf(CString text)
+BOOL CLauncherDlg::SetAutorunInf(CString text)
 {
+    // A longer text could not be read back from the medium or the settings file.
+    if (text.GetLength() > AUTORUNINF_MAX_TEXT) {
+        DebugLog("CLauncherDlg::SetAutorunInf() too large size=%d\n", text.GetLength());
+        return FALSE;
+    }
     m_strAutorunInf = text;
     m_bAutorunWatch = TRUE;
+    return TRUE;
 }
 
 int CLauncherDlg::ReadAutorunInf()
@@ -28,6 +34,10 @@ int CLauncherDlg::ReadAutorunInf()
         // Not seen whole, so not compared: unwatched until a check reads it.
         DebugLog("CLauncherDlg::ReadAutorunInf() read error=%lu path=%s\n", error,
                  AutorunInfPath(m_strDrive).GetString());
+        m_bAutorunWatch = FALSE;
+        return 1;
+    case AUTORUNINF_READ_TOO_LARGE:
+        DebugLog("CLauncherDlg::ReadAutorunInf() too large path=%s\n", AutorunInfPath(m_strDrive).GetString());
         m_bAutorunWatch = FALSE;
         return 1;
     case AUTORUNINF_READ_NOT_OPENED:

@@ -52,9 +52,9 @@ void CRunInf::armRun()
     }
 }
 
-void CRunInf::gateOpen(int gateKind)
+void CRunInf::gateOpen(LONG_PTR gateKind)
 {
-    if (m_nRunKind == RUNKIND_AUTO_GATE && m_nGateKind == gateKind)
+    if (m_nRunKind == RUNKIND_AUTO_GATE && static_cast<LONG_PTR>(m_nGateKind) == gateKind)
         m_nCountdown = m_nDelayTime == 0 ? 1 : m_nDelayTime;
 }
 

@@ -27,7 +27,9 @@ public:
     CRunInf();
 
     void armRun();
-    void gateOpen(int gateKind);
+    // The gateway kind is the whole first parameter of the gate-open
+    // message: only an item whose kind holds that very value starts counting.
+    void gateOpen(LONG_PTR gateKind);
     // TRUE when the process was created or the item was not armed; FALSE
     // with the system's error code in GetLastError when creation failed.
     BOOL startRun(CString drive);

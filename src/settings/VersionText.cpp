@@ -1,6 +1,7 @@
 #include "VersionText.h"
 
 #include "Mbcs.h"
+#include "SystemLibrary.h"
 
 #include <cstring>
 #include <memory>
@@ -10,6 +11,42 @@ namespace {
 
 // With "Ver.:" in front, the longest version string that fits 255 bytes.
 constexpr std::size_t kMaxVersionBytes = 250;
+
+// version.dll is no known DLL: bound from the system folder at the first
+// read, so that the medium's folder cannot supply it.
+struct VersionLibrary {
+    decltype(&::GetFileVersionInfoSizeA) infoSize = nullptr;
+    decltype(&::GetFileVersionInfoA) info = nullptr;
+    decltype(&::VerQueryValueA) queryValue = nullptr;
+};
+
+const VersionLibrary& Version()
+{
+    static const VersionLibrary library = [] {
+        VersionLibrary l;
+        const HMODULE module = LoadSystemLibrary("version.dll");
+        l.infoSize = BindEntry<decltype(l.infoSize)>(module, "GetFileVersionInfoSizeA");
+        l.info = BindEntry<decltype(l.info)>(module, "GetFileVersionInfoA");
+        l.queryValue = BindEntry<decltype(l.queryValue)>(module, "VerQueryValueA");
+        return l;
+    }();
+    return library;
+}
+
+DWORD WINAPI SystemInfoSize(LPCSTR path, LPDWORD handle)
+{
+    return Version().infoSize != nullptr ? Version().infoSize(path, handle) : 0;
+}
+
+BOOL WINAPI SystemInfo(LPCSTR path, DWORD handle, DWORD size, LPVOID block)
+{
+    return Version().info != nullptr ? Version().info(path, handle, size, block) : FALSE;
+}
+
+BOOL QueryValue(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length)
+{
+    return Version().queryValue != nullptr ? Version().queryValue(block, subBlock, value, length) : FALSE;
+}
 
 CString g_ownVersion;
 bool g_ownVersionFilled = false;
@@ -60,7 +97,7 @@ CString BuildVersionText(const char* path, const char* valueName, bool& complete
 
     void* table = nullptr;
     UINT tableLength = 0;
-    if (!::VerQueryValueA(block.get(), "\\VarFileInfo\\Translation", &table, &tableLength) ||
+    if (!QueryValue(block.get(), "\\VarFileInfo\\Translation", &table, &tableLength) ||
         table == nullptr || tableLength < 2 * sizeof(WORD))
         return CString();
     // Only the first pair counts, whatever else the table lists.
@@ -75,7 +112,7 @@ CString BuildVersionText(const char* path, const char* valueName, bool& complete
     UINT valueLength = 0;
     CString text("Ver.:");
     // A first translation without the string gives "Ver.:" alone.
-    if (::VerQueryValueA(block.get(), query.GetString(), &value, &valueLength) && value != nullptr) {
+    if (QueryValue(block.get(), query.GetString(), &value, &valueLength) && value != nullptr) {
         const char* version = static_cast<const char*>(value);
         text += CutToFit(version, BoundedLength(version, block.get(), blockEnd));
     }
@@ -86,7 +123,7 @@ CString BuildVersionText(const char* path, const char* valueName, bool& complete
 
 VersionFileCalls& VersionFileBinding()
 {
-    static VersionFileCalls calls{&::GetModuleFileNameA, &::GetFileVersionInfoSizeA, &::GetFileVersionInfoA};
+    static VersionFileCalls calls{&::GetModuleFileNameA, &SystemInfoSize, &SystemInfo};
     return calls;
 }
 

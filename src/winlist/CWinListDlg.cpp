@@ -177,8 +177,9 @@ void CWinListDlg::OnBnClickedBringToFront()
     if (i < 0)
         return;
     const HWND hWnd = m_items[static_cast<std::size_t>(i)].m_hWnd;
+    // Asynchronous: a window that does not answer must not hold this one.
     if (::IsWindow(hWnd))
-        ::SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ::SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
 }
 
 void CWinListDlg::OnBnClickedCloseApp()

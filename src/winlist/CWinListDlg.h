@@ -20,6 +20,8 @@
 
 #define TIMER_WINLIST_REFRESH 102
 
+struct WindowImage;
+
 class CWinListDlg : public CDialog {
 public:
     enum { IDD = 131 };
@@ -84,6 +86,9 @@ protected:
     void OnNMClickWindowList(NMHDR* pNMHDR, LRESULT* pResult);
 
 private:
+    // The captured image in place of the last one.
+    void TakeImage(const WindowImage& image);
+
     // The list's selection mark when a command starts: -1 shows the request
     // for a selection; the element's index when it names one, else -1.
     int MarkedItem();

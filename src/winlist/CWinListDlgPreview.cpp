@@ -5,7 +5,9 @@
 #include "AfxMessageBox.h"
 #include "CDC.h"
 #include "DwmWrappers.h"
+#include "MemoryDC.h"
 #include "PreviewPaintSize.h"
+#include "WindowCapture.h"
 
 #include <commctrl.h>
 
@@ -13,34 +15,14 @@ namespace {
 
 const char kLayerQuestion[] = "レイヤー情報が取得できません。レイヤーパラメータが失われますが続行しますか?";
 
-// Far enough to be out of every screen.
-const int kOffScreen = 10000;
-const UINT kWakeTimeoutMs = 1000;
+// How long the window's thread may take to answer before it counts as hung.
+const UINT kAnswerTimeoutMs = 1000;
+// How long the capture of a window that answered may keep this thread.
+const DWORD kCaptureTimeoutMs = 3000;
 
-// A memory device context with one bitmap selected, both given back at the end.
-class MemoryDC {
-public:
-    MemoryDC(HDC compatible, HBITMAP bitmap) : m_hDC(::CreateCompatibleDC(compatible))
-    {
-        m_hFormer = ::SelectObject(m_hDC, bitmap);
-    }
-    ~MemoryDC()
-    {
-        ::SelectObject(m_hDC, m_hFormer);
-        ::DeleteDC(m_hDC);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-    HGDIOBJ m_hFormer;
-};
-
-void SetWindowRedraw(HWND hWnd, BOOL redraw)
+bool IsMinimised(HWND hWnd)
 {
-    ::SendMessageA(hWnd, WM_SETREDRAW, static_cast<WPARAM>(redraw), 0);
+    return (::GetWindowLongA(hWnd, GWL_STYLE) & WS_MINIMIZE) != 0;
 }
 
 }  // namespace
@@ -113,69 +95,51 @@ void CWinListDlg::CaptureWindowImage(HWND hWnd)
     if (!::IsWindow(hWnd))
         return;
 
-    COLORREF key = 0xFFFFFF;
-    BYTE alpha = 255;
-    DWORD flags = 0;
-    const LONG style = ::GetWindowLongA(hWnd, GWL_STYLE);
-    const LONG exStyle = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    ::GetWindowPlacement(hWnd, &placement);
-    const bool minimised = (style & WS_MINIMIZE) != 0;
-    const bool layered = (exStyle & WS_EX_LAYERED) != 0;
+    WindowCaptureRequest request;
+    request.window = hWnd;
+    request.minimised = IsMinimised(hWnd);
+    WindowImage image;
+    // Nothing here may wait on a window that does not answer: such a window
+    // is taken from the screen, or left alone when minimised (then it shows
+    // nothing there) and the last image stays.
+    if (!WindowAnswers(hWnd, kAnswerTimeoutMs)) {
+        if (!request.minimised && CaptureWindowFromScreen(hWnd, &image))
+            TakeImage(image);
+        return;
+    }
 
-    // A minimised window has nothing to draw: it is restored for the
-    // moment, transparent and far off the screen.
-    if (minimised) {
-        if (layered) {
-            COLORREF readKey = 0;
-            BYTE readAlpha = 0;
-            DWORD readFlags = 0;
-            if (::GetLayeredWindowAttributes(hWnd, &readKey, &readAlpha, &readFlags)) {
-                key = readKey;
-                alpha = readAlpha;
-                flags = readFlags;
-            } else if (AfxMessageBox(kLayerQuestion, MB_YESNO) == IDNO) {
+    request.exStyle = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
+    request.layered = (request.exStyle & WS_EX_LAYERED) != 0;
+    if (request.minimised && request.layered) {
+        COLORREF key = 0;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        if (::GetLayeredWindowAttributes(hWnd, &key, &alpha, &flags)) {
+            request.key = key;
+            request.alpha = alpha;
+            request.flags = flags;
+        } else {
+            if (AfxMessageBox(kLayerQuestion, MB_YESNO) == IDNO)
                 return;
-            }
+            // The window had the time of the question to close or change.
+            if (!::IsWindow(hWnd) || !IsMinimised(hWnd))
+                return;
+            request.exStyle = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
+            request.layered = (request.exStyle & WS_EX_LAYERED) != 0;
         }
-        ::SetWindowLongA(hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-        ::SetLayeredWindowAttributes(hWnd, 0, 0, LWA_ALPHA);
-        SetWindowRedraw(hWnd, FALSE);
-        ::ShowWindow(hWnd, SW_SHOWNORMAL);
-        SetWindowRedraw(hWnd, TRUE);
-        const RECT& normal = placement.rcNormalPosition;
-        ::MoveWindow(hWnd, normal.left + kOffScreen, normal.top + kOffScreen, normal.right - normal.left,
-                     normal.bottom - normal.top, TRUE);
     }
+    request.placement.length = sizeof request.placement;
+    ::GetWindowPlacement(hWnd, &request.placement);
 
-    const HDC panelDC = ::GetDC(m_hWnd);
-    RECT rect{};
-    ::GetWindowRect(hWnd, &rect);
-    m_nBitmapWidth = rect.right - rect.left;
-    m_nBitmapHeight = rect.bottom - rect.top;
-    m_bitmap.DeleteObject();
-    m_bitmap.CreateCompatibleBitmap(panelDC, m_nBitmapWidth, m_nBitmapHeight);
-    {
-        MemoryDC memory(panelDC, m_bitmap);
-        // Gives the window's thread a moment to take messages before it draws.
-        DWORD_PTR answer = 0;
-        ::SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, kWakeTimeoutMs, &answer);
-        ::PrintWindow(hWnd, memory.Get(), 0);
-    }
-    ::ReleaseDC(m_hWnd, panelDC);
+    if (CaptureWindowBounded(request, kCaptureTimeoutMs, &image))
+        TakeImage(image);
+}
 
-    if (minimised) {
-        SetWindowRedraw(hWnd, FALSE);
-        placement.showCmd = SW_MINIMIZE;
-        ::SetWindowPlacement(hWnd, &placement);
-        ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        SetWindowRedraw(hWnd, TRUE);
-        if (layered)
-            ::SetLayeredWindowAttributes(hWnd, key, alpha, flags);
-        else
-            ::SetWindowLongA(hWnd, GWL_EXSTYLE, exStyle);
-    }
+void CWinListDlg::TakeImage(const WindowImage& image)
+{
+    m_bitmap.Attach(image.bitmap);
+    m_nBitmapWidth = image.width;
+    m_nBitmapHeight = image.height;
 }
 
 void CWinListDlg::OnPaint()

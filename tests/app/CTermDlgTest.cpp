@@ -1,6 +1,7 @@
 // The closing notice: its own timer closes it with IDOK, or the user does.
 #include "CTermDlg.h"
 #include "TestSupport.h"
+#include "TimerSeam.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,25 @@ TEST(CloseNotice, ItsTimerEndsItWithOk)
     EXPECT_EQ(notice.DoModal(), IDOK);
     EXPECT_EQ(seam.Driven(), 1);
     EXPECT_EQ(seam.LeftOpen(), 0);
+}
+
+TEST(CloseNotice, ClosesItselfAfter5000Ms)
+{
+    TimerSeam timers;
+    ModalSeam seam;
+    ULONGLONG shown = 0, closed = 0;
+    seam.Push([&](CDialog& dialog) {
+        shown = ::GetTickCount64();
+        EXPECT_TRUE(WaitFor([&] { return !dialog.IsRunningModal(); }, 20000));
+        closed = ::GetTickCount64();
+        const std::vector<TimerRequest> requests = timers.Requests(dialog.m_hWnd, CTermDlg::TIMER_TERM_CLOSE);
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(requests[0].elapse, 5000u);
+    });
+    CTermDlg notice;
+    EXPECT_EQ(notice.DoModal(), IDOK);
+    EXPECT_GE(closed - shown, 4500u);
+    EXPECT_LT(closed - shown, 15000u);
 }
 
 TEST(CloseNotice, TimerIsSetWhenItOpens)

@@ -114,3 +114,37 @@ TEST_F(AutorunInfReading, FilesThatCannotBeOpenedOrReadLeaveTheText)
     EXPECT_NE(error, 0u);
     EXPECT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
 }
+
+TEST_F(AutorunInfReading, NoFurtherThanTheLimit)
+{
+    // Exactly the limit in comparison form: lines of 1022 bytes and LF alone.
+    std::string file;
+    for (int i = 0; i < AUTORUNINF_MAX_TEXT / 1024; ++i)
+        file += std::string(1022, 'a') + "\n";
+    std::string text;
+    ASSERT_TRUE(WriteBytes(m_path, file));
+    EXPECT_EQ(Read(text), AUTORUNINF_READ_OK);
+    EXPECT_EQ(text.size(), static_cast<std::size_t>(AUTORUNINF_MAX_TEXT));
+
+    const struct {
+        const char* what;
+        std::string file;
+    } larger[] = {
+        {"one more line", file + "\n"},
+        {"one more byte", file + "a"},
+        {"one long line", std::string(AUTORUNINF_MAX_TEXT, 'a')},
+    };
+    for (const auto& c : larger) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(m_path, c.file));
+        EXPECT_EQ(Read(text), AUTORUNINF_READ_TOO_LARGE);
+        EXPECT_EQ(text, "(untouched)");
+    }
+
+    // Endless: a link to the host's /dev/zero.
+    ASSERT_TRUE(::DeleteFileA(m_path.c_str()));
+    ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/dev/zero"));
+    EXPECT_EQ(Read(text), AUTORUNINF_READ_TOO_LARGE);
+    EXPECT_EQ(text, "(untouched)");
+    EXPECT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
+}

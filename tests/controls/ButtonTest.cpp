@@ -2,10 +2,10 @@
 #include "ControlsDialog.h"
 #include "Dib.h"
 #include "TestSupport.h"
+#include "UxThemeBinding.h"
 
 #include <gtest/gtest.h>
 
-#include <uxtheme.h>
 
 namespace {
 
@@ -194,7 +194,8 @@ TEST(CMFCButton, ThemedAndClassicLooksDiffer)
     const int x = client.right / 2, y = 3;
     EXPECT_EQ(Dib::Rgb(classic.At(x, y)), ::GetSysColor(COLOR_BTNFACE) & 0xFFFFFF)
         << std::hex << classic.At(x, y);
-    if (!::IsThemeActive())
+    const UxThemeCalls& themes = UxThemeBinding();
+    if (themes.isAppThemed == nullptr || !themes.isAppThemed())
         GTEST_SKIP() << "no visual theme on this system";
     int differing = 0;
     for (int py = 0; py < client.bottom; ++py)

@@ -55,6 +55,39 @@ protected:
     }
 };
 
+// The opaque label, noting what asks it to draw into a device context
+// other than its own: the buffer of its paint handler.
+class PrintNotingLabel : public COpaStatic {
+public:
+    struct Print {
+        LPARAM flags;
+        bool inPaint;    // inside the label's own WM_PAINT
+        DWORD dcType;    // OBJ_MEMDC for a buffer
+        BITMAP bitmap;   // what the buffer draws on
+    };
+    std::vector<Print> m_prints;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_PAINT) {
+            ++m_nPainting;
+            const LRESULT result = COpaStatic::WindowProc(message, wParam, lParam);
+            --m_nPainting;
+            return result;
+        }
+        if (message == WM_PRINTCLIENT) {
+            const HDC dc = reinterpret_cast<HDC>(wParam);
+            Print print{lParam, m_nPainting > 0, ::GetObjectType(dc), {}};
+            ::GetObjectA(::GetCurrentObject(dc, OBJ_BITMAP), sizeof print.bitmap, &print.bitmap);
+            m_prints.push_back(print);
+        }
+        return COpaStatic::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    int m_nPainting = 0;
+};
+
 class ControlsDialog : public CDialog {
 public:
     ControlsDialog() : CDialog(IDD_CT_TEST) {}
@@ -76,7 +109,7 @@ public:
     DrawNotingButton<CMFCButton> m_btnThemed;
     DrawNotingButton<CMFCButtonEx> m_btnHand;
     CButtonEx m_chk;
-    COpaStatic m_label;
+    PrintNotingLabel m_label;
     int m_nThemedClicks = 0;
     CBrush m_brushGray{RGB(160, 160, 160)};
     CBrush m_brushLabel{RGB(255, 255, 180)};

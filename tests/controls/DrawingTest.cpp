@@ -70,9 +70,22 @@ TEST(COpaStatic, LabelShowsItsTextAndColoursThroughTheBuffer)
         ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         ::ReleaseDC(dialog.m_label, dc);
     }
+    dialog.m_label.m_prints.clear();
     dialog.m_label.Invalidate();
     dialog.m_label.UpdateWindow();
     const ScreenCopy shot(dialog.m_label);
+
+    // The paint went through a buffer of 32-bit pixels over the whole label,
+    // which can be made opaque (the screen here keeps no alpha to look at).
+    ASSERT_EQ(dialog.m_label.m_prints.size(), 1u);
+    const PrintNotingLabel::Print& print = dialog.m_label.m_prints[0];
+    EXPECT_TRUE(print.inPaint);
+    EXPECT_EQ(print.flags, static_cast<LPARAM>(PRF_CLIENT));
+    EXPECT_EQ(print.dcType, static_cast<DWORD>(OBJ_MEMDC));
+    EXPECT_EQ(print.bitmap.bmBitsPixel, 32);
+    EXPECT_GE(print.bitmap.bmWidth, shot.Width());
+    EXPECT_GE(print.bitmap.bmHeight, shot.Height());
+
     int background = 0, text = 0, black = 0;
     for (int y = 0; y < shot.Height(); ++y) {
         for (int x = 0; x < shot.Width(); ++x) {

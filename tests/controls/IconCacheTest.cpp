@@ -1,4 +1,5 @@
 #include "CImageListCash.h"
+#include "CommonControlsBinding.h"
 #include "DebugLog.h"
 #include "Dib.h"
 #include "TestSupport.h"
@@ -16,7 +17,7 @@ const std::string kGreen = FixturePath("vk_icon_green.exe");
 std::uint32_t ImageColour(HIMAGELIST list, int index)
 {
     Dib dib(24, 24, 0xFF00FF);
-    ::ImageList_Draw(list, index, dib.Dc(), 0, 0, ILD_NORMAL);
+    CommonControlsBinding().imageListDraw(list, index, dib.Dc(), 0, 0, ILD_NORMAL);
     return Dib::Rgb(dib.At(12, 12));
 }
 
@@ -60,9 +61,9 @@ TEST_F(IconCacheTest, NewCacheHoldsNothingAndFirstPathGetsTheFilesIcon)
     CImageListCash cache;
     EXPECT_EQ(cache.m_imageList.GetImageCount(), 0);
     ASSERT_NE(cache.m_imageList.GetSafeHandle(), nullptr);
-    EXPECT_EQ(::ImageList_GetBkColor(cache.m_imageList), 0xFFFFFFu);
+    EXPECT_EQ(CommonControlsBinding().imageListGetBkColor(cache.m_imageList), 0xFFFFFFu);
     int cx = 0, cy = 0;
-    ::ImageList_GetIconSize(cache.m_imageList, &cx, &cy);
+    CommonControlsBinding().imageListGetIconSize(cache.m_imageList, &cx, &cy);
     EXPECT_EQ(cx, 24);
     EXPECT_EQ(cy, 24);
 

@@ -250,3 +250,108 @@ TEST(Dialog, ModalWithoutParentIsOwnedByTheMainWindow)
     EXPECT_EQ(modal.DoModal(), IDOK);
     EXPECT_EQ(owner, main.m_hWnd);
 }
+
+namespace {
+
+// Stands for the windows an input method makes on the thread of a window
+// being created: on the creation of the first dialog window it sees, it
+// creates a window of a class of its own.
+class ImeLikeWindows {
+public:
+    ImeLikeWindows()
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "MSCTFIME UI";
+        ::RegisterClassA(&wc);
+        s_made = nullptr;
+        m_hook = ::SetWindowsHookExA(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~ImeLikeWindows()
+    {
+        ::UnhookWindowsHookEx(m_hook);
+        if (s_made != nullptr)
+            ::DestroyWindow(s_made);
+    }
+    ImeLikeWindows(const ImeLikeWindows&) = delete;
+    ImeLikeWindows& operator=(const ImeLikeWindows&) = delete;
+    HWND Made() const { return s_made; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        char className[32] = {};
+        if (code == HCBT_CREATEWND && s_made == nullptr &&
+            ::GetClassNameA(reinterpret_cast<HWND>(wParam), className, sizeof className) > 0 &&
+            std::string(className) == "#32770") {
+            s_made = ::CreateWindowExA(0, "MSCTFIME UI", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                       ::GetModuleHandleA(nullptr), nullptr);
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND s_made = nullptr;
+    HHOOK m_hook;
+};
+
+std::string ClassOf(HWND hwnd)
+{
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+}  // namespace
+
+TEST(Dialog, CreationAttachesTheObjectsOwnWindowAndNoOtherOfTheThread)
+{
+    // A dialog made before, as the program makes its panels.
+    TestDialog earlier;
+    ASSERT_TRUE(earlier.Create(IDD_FW_TEST));
+
+    ImeLikeWindows ime;
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_FW_TEST));
+    ASSERT_NE(ime.Made(), nullptr) << "a window of another class was made during the creation";
+    EXPECT_EQ(CWnd::FromHandlePermanent(ime.Made()), nullptr);
+    ASSERT_NE(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(ClassOf(dialog.m_hWnd), "#32770");
+    EXPECT_EQ(CWnd::FromHandlePermanent(dialog.m_hWnd), &dialog);
+    EXPECT_EQ(dialog.m_log, (std::vector<std::string>{"create", "init"}));
+}
+
+TEST(Dialog, EachThreadAttachesItsOwnDialogs)
+{
+    TestDialog first;
+    ASSERT_TRUE(first.Create(IDD_FW_TEST));
+
+    // The creation hook of one thread must neither stay behind nor stand
+    // in for another thread's.
+    struct Result {
+        bool created = false;
+        bool attached = false;
+        std::vector<std::string> log;
+    } result;
+    const HANDLE thread = ::CreateThread(
+        nullptr, 0,
+        [](LPVOID parameter) -> DWORD {
+            auto* r = static_cast<Result*>(parameter);
+            TestDialog dialog;
+            r->created = dialog.Create(IDD_FW_TEST) != FALSE;
+            r->attached = dialog.m_hWnd != nullptr && CWnd::FromHandlePermanent(dialog.m_hWnd) == &dialog;
+            r->log = dialog.m_log;
+            return 0;
+        },
+        &result, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(::WaitForSingleObject(thread, 20000), WAIT_OBJECT_0);
+    ::CloseHandle(thread);
+    EXPECT_TRUE(result.created);
+    EXPECT_TRUE(result.attached);
+    EXPECT_EQ(result.log, (std::vector<std::string>{"create", "init"}));
+
+    TestDialog again;
+    ASSERT_TRUE(again.Create(IDD_FW_TEST));
+    EXPECT_EQ(CWnd::FromHandlePermanent(again.m_hWnd), &again);
+}

@@ -66,6 +66,21 @@ TEST(CStdioFile, LongLinesCrossTheReadBuffer)
     EXPECT_EQ(lines[2], "z");
 }
 
+TEST(CStdioFile, BoundedReadCutsALineAndGoesOnWithItsRest)
+{
+    TempFolder dir;
+    const std::string path = dir / "bounded.txt";
+    ASSERT_TRUE(WriteBytes(path, "abcdefg\r\nhi\r\n"));
+    CStdioFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
+    std::vector<std::string> reads;
+    CString line;
+    while (file.ReadString(line, 3))
+        reads.push_back(line.GetString());
+    // A line of exactly the bound still ends at its line end.
+    EXPECT_EQ(reads, (std::vector<std::string>{"abc", "def", "g", "hi"}));
+}
+
 TEST(CStdioFile, WritesTranslateOnlyInTextMode)
 {
     TempFolder dir;

@@ -5,11 +5,13 @@
 
 #include "AfxMessageBox.h"
 #include "AutorunIds.h"
+#include "AutorunInfText.h"
 #include "DebugLog.h"
 #include "HexText.h"
 #include "ModalSeam.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
+#include "TimerSeam.h"
 
 #include <gtest/gtest.h>
 
@@ -247,4 +249,119 @@ TEST_F(AutorunWatch, ApprovalThatNeverReachedTheFileIsNotStored)
     EXPECT_EQ(ReadBytes(m_ini), settings);
     EXPECT_EQ(ReadBytes(m_inf), found);
     EXPECT_EQ(m_host.Status(), kWatched);
+}
+
+// One limit for an Autorun.inf text on the whole road: a file beyond it is
+// not read whole, nothing beyond it is approved, and every approved text
+// comes back from the settings file.
+TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesNeverWatched)
+{
+    // Exactly the limit in comparison form, written with LF alone.
+    std::string form, file;
+    for (int i = 0; i < AUTORUNINF_MAX_TEXT / 1024; ++i) {
+        const std::string line(1022, static_cast<char>('a' + i % 26));
+        form += line + "\r\n";
+        file += line + "\n";
+    }
+    ASSERT_EQ(form.size(), static_cast<std::size_t>(AUTORUNINF_MAX_TEXT));
+    ASSERT_TRUE(WriteBytes(m_inf, file));
+    Open(kApproved);
+    MessageBoxSeam boxes;  // Yes
+    ModalSeam seam;
+    seam.Push([&](CDialog& dialog) { Click(dialog.m_hWnd, IDOK); });
+    CheckAndTick();
+    EXPECT_EQ(seam.Driven(), 1);
+    EXPECT_EQ(m_host.Status(), kWatched);
+    ASSERT_EQ(m_host.m_panel.m_strAutorunInf.str(), form);
+    EXPECT_EQ(ReadBytes(m_inf), form);
+    {
+        CLauncherDlg loaded;
+        loaded.m_strIniPath = m_ini.c_str();
+        loaded.ReadIniFile();
+        EXPECT_TRUE(loaded.m_strAutorunInf.str() == form) << "the approved text loads back whole";
+    }
+
+    // One byte more: not compared, no dialog, not watched, and a log line.
+    ASSERT_TRUE(WriteBytes(m_inf, file + "x"));
+    {
+        DebugLogCapture log;
+        CheckAndTick();
+        EXPECT_EQ(log.Count("CLauncherDlg::ReadAutorunInf() too large"), 1) << log.Text().substr(0, 200);
+        EXPECT_EQ(log.Count("Temp="), 0);
+    }
+    EXPECT_EQ(seam.Driven() + seam.Unexpected(), 1);
+    EXPECT_EQ(m_host.Status(), kNotWatched);
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.str() == form);
+
+    // A new approved text beyond the limit is refused: the one before stays,
+    // and what is saved loads back.
+    const std::string larger = form + "x\r\n";
+    EXPECT_FALSE(m_host.m_panel.SetAutorunInf(larger.c_str()));
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInf.str() == form);
+    m_host.m_panel.SaveSettings();
+    CLauncherDlg loaded;
+    loaded.m_strIniPath = m_ini.c_str();
+    loaded.ReadIniFile();
+    EXPECT_TRUE(loaded.m_strAutorunInf == m_host.m_panel.m_strAutorunInf);
+}
+
+TEST_F(AutorunWatch, AnEndlessFileIsNotWatched)
+{
+    ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/dev/zero"));
+    Open(kApproved);
+    ModalSeam seam;
+    {
+        DebugLogCapture log;
+        CheckAndTick();
+        EXPECT_EQ(log.Count("CLauncherDlg::ReadAutorunInf() too large"), 1) << log.Text().substr(0, 200);
+    }
+    EXPECT_EQ(seam.Driven() + seam.Unexpected(), 0);
+    EXPECT_EQ(m_host.Status(), kNotWatched);
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.IsEmpty());
+    EXPECT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
+}
+
+// The check timer as the program runs it: the first check about 100 ms
+// after the start, the next 300000 ms after the last one ended however long
+// its dialog stayed open (shortened here), and no check while one is open.
+TEST_F(AutorunWatch, FirstCheckAfter100MsThenEach300000MsAfterTheLastEnded)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, "[autorun]\r\nOPEN=changed.exe\r\n"));
+    WriteSettings(m_ini, {Item("far", "\\no-such.exe", RUNKIND_AUTO_START, 600)}, kApproved);
+    TimerSeam timers;
+    timers.Shorten(300000, 300);
+    ModalSeam seam;
+    const CRunInf* item = nullptr;
+    ULONGLONG firstShown = 0, firstEnded = 0, secondShown = 0;
+    seam.Push([&](CDialog& dialog) {
+        firstShown = ::GetTickCount64();
+        // Held open for five run ticks, which go on meanwhile.
+        const int count = item->m_nCountdown;
+        EXPECT_TRUE(WaitFor([&] { return item->m_nCountdown <= count - 5; }));
+        EXPECT_EQ(timers.Requests(m_host.Panel(), TIMER_AUTORUN_CHECK).size(), 1u) << "no check timer meanwhile";
+        firstEnded = ::GetTickCount64();
+        Click(dialog.m_hWnd, IDCANCEL);
+    });
+    seam.Push([&](CDialog& dialog) {
+        secondShown = ::GetTickCount64();
+        Click(dialog.m_hWnd, IDCANCEL);
+    });
+    ASSERT_TRUE(m_host.Create(m_medium.Drive()));
+    const ULONGLONG start = ::GetTickCount64();
+    m_host.Start(m_ini, true);
+    item = &m_host.m_panel.m_runItems[0];
+    ASSERT_TRUE(WaitFor([&] { return seam.Driven() == 2; }, 20000));
+    m_host.m_panel.KillTimer(TIMER_AUTORUN_CHECK);
+    EXPECT_EQ(seam.Unexpected(), 0);
+
+    EXPECT_GE(firstShown - start, 90u);
+    EXPECT_LT(firstShown - start, 3000u);
+    const std::vector<TimerRequest> requests = timers.Requests(m_host.Panel(), TIMER_AUTORUN_CHECK);
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].elapse, 100u);
+    EXPECT_EQ(requests[1].elapse, 300000u);
+    EXPECT_GE(requests[1].tick, firstEnded);
+    EXPECT_EQ(requests[2].elapse, 300000u);
+    EXPECT_GE(secondShown - firstEnded, 280u);
+    EXPECT_LT(secondShown - firstEnded, 5000u);
 }

@@ -138,9 +138,9 @@ TEST_F(LauncherCommands, AddAppendsArmsAndSavesTheNewItem)
         EXPECT_EQ(::GetWindowTextLengthA(::GetDlgItem(d, IDC_EDIT_PROGRAMPATH)), 0);
         ::SetDlgItemTextA(d, IDC_EDIT_PROGRAMPATH, "\\tools\\vk_recorder.exe");
         ::SetDlgItemTextA(d, IDC_EDIT_ARG, "added");
-        ClickButton(d, IDC_CHECK_AUTOSTART);
+        SendClick(d, IDC_CHECK_AUTOSTART);
         ::SetDlgItemTextA(d, IDC_EDIT_DELAY, "2");
-        ClickButton(d, IDOK);
+        SendClick(d, IDOK);
     });
     Press(IDC_BUTTON_ADD);
     EXPECT_EQ(seam.Driven(), 1);
@@ -157,7 +157,7 @@ TEST_F(LauncherCommands, AddAppendsArmsAndSavesTheNewItem)
 
     // Cancelled: nothing changes, nothing is saved.
     Stamp();
-    seam.Push([](CDialog& dialog) { ClickButton(dialog.m_hWnd, IDCANCEL); });
+    seam.Push([](CDialog& dialog) { SendClick(dialog.m_hWnd, IDCANCEL); });
     Press(IDC_BUTTON_ADD);
     EXPECT_EQ(m_host.Rows(), 2);
     EXPECT_TRUE(Untouched());
@@ -180,9 +180,9 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
     // Manual to automatic at start: not armed now, so it never starts in this run.
     Mark(0);
     seam.Push([](CDialog& dialog) {
-        ClickButton(dialog.m_hWnd, IDC_CHECK_AUTOSTART);
+        SendClick(dialog.m_hWnd, IDC_CHECK_AUTOSTART);
         ::SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_DELAY, "1");
-        ClickButton(dialog.m_hWnd, IDOK);
+        SendClick(dialog.m_hWnd, IDOK);
     });
     Press(IDC_BUTTON_CHANGE);
     EXPECT_EQ(m_host.Cell(0, 1), "自動(P)");
@@ -199,7 +199,7 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
         m_host.Tick(3);
         EXPECT_EQ(log.Count(StartOf("auto")), 1);
         ::SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_PROGRAMNAME, "renamed");
-        ClickButton(dialog.m_hWnd, IDOK);
+        SendClick(dialog.m_hWnd, IDOK);
     });
     Press(IDC_BUTTON_CHANGE);
     EXPECT_TRUE(Panel().m_runItems[1].m_bArmed);
@@ -212,9 +212,9 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
     // To a gate item: armed, it starts on its gateway's gate open.
     Mark(0);
     seam.Push([](CDialog& dialog) {
-        ClickButton(dialog.m_hWnd, IDC_RADIO_TIMING_GATE);
+        SendClick(dialog.m_hWnd, IDC_RADIO_TIMING_GATE);
         ::SendDlgItemMessageA(dialog.m_hWnd, IDC_COMBO_GATE, CB_SETCURSEL, 3, 0);
-        ClickButton(dialog.m_hWnd, IDOK);
+        SendClick(dialog.m_hWnd, IDOK);
     });
     Press(IDC_BUTTON_CHANGE);
     EXPECT_TRUE(Panel().m_runItems[0].m_bArmed);
@@ -227,7 +227,7 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
     Stamp();
     seam.Push([](CDialog& dialog) {
         ::SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_PROGRAMNAME, "never");
-        ClickButton(dialog.m_hWnd, IDCANCEL);
+        SendClick(dialog.m_hWnd, IDCANCEL);
     });
     Press(IDC_BUTTON_CHANGE);
     EXPECT_EQ(m_host.Names(), (Names{"manual", "renamed"}));

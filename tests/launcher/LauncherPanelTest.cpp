@@ -1,6 +1,7 @@
 // The launcher panel hosted on a medium: its template and set-up, the rows,
 // the selection, the run tick, gate opens from another process, and the
 // items that others hand in.
+#include "CommonControlsBinding.h"
 #include "PanelHost.h"
 
 #include "CGlobalData.h"
@@ -10,6 +11,7 @@
 #include "LauncherIds.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
+#include "TimerSeam.h"
 
 #include <gtest/gtest.h>
 
@@ -24,18 +26,6 @@ namespace {
 const char kStartLine[] = "CRunInf::startRun() commanLine=";
 
 using Names = std::vector<std::string>;
-
-// A control's place in dialog units.
-RECT DialogUnits(HWND dialog, HWND control)
-{
-    RECT rect{};
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    RECT unit{0, 0, 4, 8};
-    ::MapDialogRect(dialog, &unit);
-    return {MulDiv(rect.left, 4, unit.right), MulDiv(rect.top, 8, unit.bottom),
-            MulDiv(rect.right - rect.left, 4, unit.right), MulDiv(rect.bottom - rect.top, 8, unit.bottom)};
-}
 
 DWORD Style(HWND window)
 {
@@ -78,11 +68,12 @@ protected:
     }
     void TearDown() override { ::SetEnvironmentVariableA("VK_RECORD_FILE", nullptr); }
 
-    // The records of n starts, once they are all there.
+    // The records of n starts, once they are all there; a failure when they
+    // do not all come.
     std::string Records(int n)
     {
         std::string records;
-        WaitFor([&] {
+        const bool all = WaitFor([&] {
             records = ReadBytes(m_record);
             int ends = 0;
             for (std::size_t pos = records.find("\nDIR="); pos != std::string::npos;
@@ -90,6 +81,7 @@ protected:
                 ++ends;
             return ends >= n && records.back() == '\n';
         });
+        EXPECT_TRUE(all) << n << " starts expected, recorded: " << records;
         return records;
     }
 
@@ -136,15 +128,9 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
     EXPECT_EQ(client.right, size.right);
     EXPECT_EQ(client.bottom, size.bottom);
 
-    const struct {
-        int id;
-        const char* className;
-        const char* text;
-        RECT place;
-        DWORD style;
-    } controls[] = {
+    ExpectControls(panel, {
         {IDC_LIST_RUN, "SysListView32", "", {5, 7, 164, 121},
-         LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP},
+         LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP},
         {IDC_STATIC_AUTORUN, "Static", "AutorunInf監視", {175, 7, 76, 11}, SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN},
         {IDC_BUTTON_UP, "Button", "↑", {175, 22, 15, 26}, WS_TABSTOP},
         {IDC_BUTTON_DOWN, "Button", "↓", {175, 48, 15, 24}, WS_TABSTOP},
@@ -152,24 +138,7 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
         {IDC_BUTTON_CHANGE, "Button", "変更", {196, 39, 51, 15}, WS_TABSTOP},
         {IDC_BUTTON_DELETE, "Button", "削除", {196, 56, 51, 16}, WS_TABSTOP},
         {IDC_BUTTON_LAUNCH, "Button", "起動", {175, 77, 72, 49}, WS_TABSTOP},
-    };
-    HWND child = ::GetWindow(panel, GW_CHILD);
-    for (const auto& c : controls) {
-        SCOPED_TRACE(c.id);
-        ASSERT_NE(child, nullptr);
-        EXPECT_EQ(::GetDlgCtrlID(child), c.id);
-        char className[32] = {};
-        ::GetClassNameA(child, className, sizeof className);
-        EXPECT_STREQ(className, c.className);
-        char text[64] = {};
-        ::GetWindowTextA(child, text, sizeof text);
-        EXPECT_STREQ(text, c.text);
-        const RECT place = DialogUnits(panel, child);
-        EXPECT_EQ(place.left, c.place.left);
-        EXPECT_EQ(place.top, c.place.top);
-        EXPECT_EQ(place.right, c.place.right);
-        EXPECT_EQ(place.bottom, c.place.bottom);
-        EXPECT_EQ(Style(child) & c.style, c.style);
+    }, [](HWND child, const ExpectedControl& c) {
         if (c.id == IDC_LIST_RUN) {  // the system draws the list's border as a client edge
             EXPECT_TRUE((Style(child) & WS_BORDER) != 0 || (ExStyle(child) & WS_EX_CLIENTEDGE) != 0);
         }
@@ -178,9 +147,7 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
             EXPECT_EQ(Style(child) & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
             EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)), CGlobalData::GetMenuFont());
         }
-        child = ::GetWindow(child, GW_HWNDNEXT);
-    }
-    EXPECT_EQ(child, nullptr);
+    });
 
     // The list: full rows and grid lines from version 6 on, three columns, the icon cache's images.
     const HWND list = m_host.List();
@@ -239,6 +206,43 @@ TEST_F(LauncherPanel, TemplateAndSetUp)
     EXPECT_FALSE(FileExists(m_ini));  // nothing saved on the way
 }
 
+// The icon cache owns its image list; the list view only borrows it, so the
+// list outlives the panel's window and the cache destroys it, once.
+TEST_F(LauncherPanel, ImageListOutlivesTheWindowForTheCacheToDestroy)
+{
+    m_medium.Put(FixturePath("vk_icon_green.exe"), "\\tools\\green.exe");
+    WriteSettings(m_ini, {Item("green", "\\tools\\green.exe", RUNKIND_MANUAL)});
+    ASSERT_TRUE(m_host.Open(m_medium.Drive(), m_ini));
+    CImageList& images = m_host.m_panel.m_imageCache.m_imageList;
+    ASSERT_EQ(images.GetImageCount(), 1);
+
+    ASSERT_TRUE(m_host.m_panel.DestroyWindow());
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(CommonControlsBinding().imageListGetIconSize(images, &cx, &cy));
+    EXPECT_EQ(cx, 24);
+    EXPECT_EQ(images.GetImageCount(), 1);
+    EXPECT_TRUE(images.DeleteImageList()) << "what the cache does as it goes";
+}
+
+// The run tick, as real time: every 100 ms from the start.
+TEST_F(LauncherPanel, RunTickEvery100Ms)
+{
+    WriteSettings(m_ini, {Item("far", "\\no-such.exe", RUNKIND_AUTO_START, 600)});
+    TimerSeam timers;
+    ASSERT_TRUE(m_host.Create(m_medium.Drive()));
+    const ULONGLONG start = ::GetTickCount64();
+    m_host.Start(m_ini, true);
+    const CRunInf& item = m_host.m_panel.m_runItems[0];
+    ASSERT_TRUE(WaitFor([&] { return item.m_nCountdown <= 590; }, 20000));
+    const ULONGLONG tenTicks = ::GetTickCount64() - start;
+    EXPECT_GE(tenTicks, 900u);
+    EXPECT_LT(tenTicks, 6000u);
+
+    const std::vector<TimerRequest> requests = timers.Requests(m_host.Panel(), TIMER_RUN_TICK);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].elapse, 100u);
+}
+
 TEST_F(LauncherPanel, RowsShowNameKindDelayAndIcon)
 {
     m_medium.Put(FixturePath("vk_icon_green.exe"), "\\tools\\green.exe");
@@ -284,7 +288,7 @@ TEST_F(LauncherPanel, RowsShowNameKindDelayAndIcon)
     }
     // One image per path on the medium; a missing program has the error icon.
     EXPECT_EQ(images, (std::vector<int>{0, 1, 0, 2, 1, 0}));
-    EXPECT_EQ(ImageList_GetImageCount(m_host.m_panel.m_imageCache.m_imageList), 3);
+    EXPECT_EQ(m_host.m_panel.m_imageCache.m_imageList.GetImageCount(), 3);
 }
 
 TEST_F(LauncherPanel, SelectionFollowsTheMarkAndTheOffset)
@@ -422,16 +426,27 @@ TEST_F(LauncherRuns, GateOpenFromAnotherProcessStartsTheMatchingItemsAfterTheirD
 TEST_F(LauncherPanel, GateOpenLinesByKindAndKindsOutsideTheList)
 {
     WriteSettings(m_ini, {Item("seven", "\\no-such.exe", RUNKIND_AUTO_GATE, 4, 7),
-                          Item("zero", "\\no-such.exe", RUNKIND_AUTO_GATE, 5, 0)});
+                          Item("zero", "\\no-such.exe", RUNKIND_AUTO_GATE, 5, 0),
+                          Item("three", "\\no-such.exe", RUNKIND_AUTO_GATE, 6, 3),
+                          Item("minus one", "\\no-such.exe", RUNKIND_AUTO_GATE, 8, -1)});
     ASSERT_TRUE(m_host.Open(m_medium.Drive(), m_ini));
     const struct {
         WPARAM kind;
-        const char* line;  // empty: none
-        int seven, zero;   // the countdowns afterwards
+        const char* line;             // empty: none
+        int seven, zero, three, minus;  // the countdowns afterwards
     } cases[] = {
-        {1, "RECV BOREWAYFORFTP GATE OPEN!\n", 0, 0}, {2, "RECV BOREWAYFORCVS GATE OPEN!\n", 0, 0},
-        {4, "RECV BOREWAYONE GATE OPEN!\n", 0, 0},    {7, "", 4, 0},
-        {0, "RECV BOREWAYFORTCP GATE OPEN!\n", 4, 5}, {9, "", 4, 5},
+        {1, "RECV BOREWAYFORFTP GATE OPEN!\n", 0, 0, 0, 0},
+        {2, "RECV BOREWAYFORCVS GATE OPEN!\n", 0, 0, 0, 0},
+        {4, "RECV BOREWAYONE GATE OPEN!\n", 0, 0, 0, 0},
+        {7, "", 4, 0, 0, 0},
+        // The whole 64-bit value is the kind: these are not kinds 3, 0 and -1.
+        {0x100000003ull, "", 4, 0, 0, 0},
+        {0x100000000ull, "", 4, 0, 0, 0},
+        {0xFFFFFFFFull, "", 4, 0, 0, 0},
+        {0, "RECV BOREWAYFORTCP GATE OPEN!\n", 4, 5, 0, 0},
+        {3, "RECV BOREWAYFORVNC GATE OPEN!\n", 4, 5, 6, 0},
+        {static_cast<WPARAM>(-1), "", 4, 5, 6, 8},
+        {9, "", 4, 5, 6, 8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -441,6 +456,8 @@ TEST_F(LauncherPanel, GateOpenLinesByKindAndKindsOutsideTheList)
         EXPECT_EQ(log.Text(), c.line);
         EXPECT_EQ(m_host.m_panel.m_runItems[0].m_nCountdown, c.seven);
         EXPECT_EQ(m_host.m_panel.m_runItems[1].m_nCountdown, c.zero);
+        EXPECT_EQ(m_host.m_panel.m_runItems[2].m_nCountdown, c.three);
+        EXPECT_EQ(m_host.m_panel.m_runItems[3].m_nCountdown, c.minus);
     }
 
     // With no items a gate open only writes its line.
@@ -493,7 +510,10 @@ TEST_F(LauncherRuns, SkypeItemGoesFirstAndEveryItemIsArmedAgain)
     EXPECT_NE(ReadBytes(m_ini).find("LAUNCHER=5\r\n[RUNITEM0]\r\nPROGRAMNAME=Skype\r\n"), std::string::npos);
     m_host.Tick();
     EXPECT_EQ(log.Count(kStartLine), 2);
-    Records(2);
+    // "rec" started twice: before the insertion and once armed again.
+    const std::string d = m_medium.Drive();
+    const std::string start = "CMD=\"" + d + "\\tools\\vk_recorder.exe\" \nDIR=" + d + "\\tools\n";
+    EXPECT_EQ(Records(2), start + start);
 
     // The first item is Skype: nothing at all, not even a save.
     const HANDLE file = ::CreateFileA(m_ini.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -531,5 +551,6 @@ TEST_F(LauncherRuns, ItemFromTheWindowListIsAppendedArmedAndSaved)
     EXPECT_TRUE(m_host.m_panel.m_runItems[2].m_bArmed);
     m_host.Tick(2);
     EXPECT_EQ(log.Count(kStartLine), 1);
-    Records(1);
+    const std::string d = m_medium.Drive();
+    EXPECT_EQ(Records(1), "CMD=\"" + d + "\\tools\\vk_recorder.exe\" \nDIR=" + d + "\\tools\n");
 }

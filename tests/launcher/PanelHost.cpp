@@ -67,7 +67,7 @@ bool PanelHost::Create(const std::string& drive)
     return m_panel.Create(CLauncherDlg::IDD, CWnd::FromHandle(m_host)) != FALSE;
 }
 
-void PanelHost::Start(const std::string& iniPath)
+void PanelHost::Start(const std::string& iniPath, bool keepTimers)
 {
     RECT rect{};
     ::GetWindowRect(Panel(), &rect);
@@ -75,6 +75,10 @@ void PanelHost::Start(const std::string& iniPath)
                    SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::SetWindowPos(Panel(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     m_panel.Initialize(iniPath.c_str());
+    if (keepTimers) {
+        ::UpdateWindow(m_host);
+        return;
+    }
     const bool check = m_panel.KillTimer(TIMER_AUTORUN_CHECK) != FALSE;
     const bool tick = m_panel.KillTimer(TIMER_RUN_TICK) != FALSE;
     m_bTimersStarted = check && tick;

@@ -26,8 +26,9 @@ public:
     // Makes the panel's window with the drive string, as the main dialog does.
     bool Create(const std::string& drive);
     // Shows host and panel, starts the panel on the settings file and stops
-    // the timers that it started (noted in m_bTimersStarted).
-    void Start(const std::string& iniPath);
+    // the timers that it started (noted in m_bTimersStarted), unless they
+    // are to run as in the program.
+    void Start(const std::string& iniPath, bool keepTimers = false);
     bool Open(const std::string& drive, const std::string& iniPath)
     {
         if (!Create(drive))

@@ -24,7 +24,8 @@ public:
 };
 
 // Runs a script on the item: A arm, T tick (Tn n ticks), Gk gate open of
-// kind k, S start by hand (armed first, as the launcher does).
+// kind k, S start by hand (armed first, as the launcher does), M marked
+// armed from outside without a start.
 void RunScript(CRunInf& item, const CString& drive, const std::string& script)
 {
     std::istringstream steps(script);
@@ -42,6 +43,7 @@ void RunScript(CRunInf& item, const CString& drive, const std::string& script)
             item.m_bArmed = TRUE;
             item.startRun(drive);
             break;
+        case 'M': item.m_bArmed = TRUE; break;
         default: FAIL() << "bad step " << step;
         }
     }
@@ -116,7 +118,8 @@ TEST(CRunInf, ArmingCountdownAndGateOpens)
     } cases[] = {
         {"manual: never armed, a tick disarms", 0, 5, 0, FALSE, false, "A T20", 0, FALSE, 0, FALSE},
         {"manual by hand", 0, 5, 0, FALSE, false, "A S T", 1, FALSE, 0, FALSE},
-        {"manual armed from outside is disarmed by the tick", 0, 0, 0, FALSE, false, "S T", 1, FALSE, 0, FALSE},
+        {"manual armed from outside stays so until a tick", 0, 0, 0, FALSE, false, "M", 0, TRUE, 0, FALSE},
+        {"manual armed from outside is disarmed by the tick", 0, 0, 0, FALSE, false, "M T", 0, FALSE, 0, FALSE},
         {"start: delay 0 starts on the first tick", 1, 0, 0, FALSE, false, "A", 0, TRUE, 1, FALSE},
         {"start: delay 0 after one tick", 1, 0, 0, FALSE, false, "A T", 1, FALSE, 0, FALSE},
         {"start: delay 30, tick 29", 1, 30, 0, FALSE, false, "A T29", 0, TRUE, 1, FALSE},

@@ -36,10 +36,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_medium.IsReady());
+        ASSERT_TRUE(m_made);
         ASSERT_TRUE(m_listed.IsListed());
-        m_medium.MakeFolders("\\tools\\sub");
-        ASSERT_TRUE(WriteBytes(m_medium.Path("\\tools\\a.exe"), "a"));
-        ASSERT_TRUE(WriteBytes(m_medium.Path("\\tools\\sub\\Skype.exe"), "b"));
         ASSERT_TRUE(WriteBytes(m_elsewhere / "c.exe", "c"));
         // The program's main window owns what is opened without an owner.
         m_main.Attach(::CreateWindowExA(0, "STATIC", "main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
@@ -90,7 +88,9 @@ protected:
     // (no drive letter: presses Cancel).
     void PickFolder(Met& met, char letter, std::vector<std::string> folders)
     {
-        m_watch.Push([&met, letter, folders](HWND picker) {
+        m_watch.Push([&met, letter, folders, end = ULONGLONG(0)](HWND picker) mutable {
+            if (!PickerSettled(picker, end))
+                return false;
             met.dialog = picker;
             met.owner = ::GetWindow(picker, GW_OWNER);
             met.folder = PickerSelection(picker);
@@ -105,6 +105,10 @@ protected:
     }
 
     TestMedium m_medium;
+    // The medium's content, made before the drive is listed.
+    bool m_made = m_medium.IsReady() && (m_medium.MakeFolders("\\tools\\sub"), true) &&
+                  WriteBytes(m_medium.Path("\\tools\\a.exe"), "a") &&
+                  WriteBytes(m_medium.Path("\\tools\\sub\\Skype.exe"), "b");
     ListedDrive m_listed{m_medium};
     TempFolder m_elsewhere;
     CWinApp m_app{"Vellokari"};
@@ -127,13 +131,13 @@ TEST_F(RunSettingBrowse, ExecutableOnTheMediumIsStoredWithoutItsDrive)
     ChooseFile(kept, "");
     ChooseFile(chosen, m_medium.Path("\\tools\\sub\\Skype.exe"));
     const CRunInf item = Show(CRunInf(), [&](HWND dialog) {
-        ClickButton(dialog, IDC_BUTTON_BROWSE_EXE);
+        SendClick(dialog, IDC_BUTTON_BROWSE_EXE);
         EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\a.exe");
-        ClickButton(dialog, IDC_BUTTON_BROWSE_EXE);
+        SendClick(dialog, IDC_BUTTON_BROWSE_EXE);
         EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\a.exe");
-        ClickButton(dialog, IDC_BUTTON_BROWSE_EXE);
+        SendClick(dialog, IDC_BUTTON_BROWSE_EXE);
         EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\sub\\Skype.exe");
-        ClickButton(dialog, IDOK);
+        SendClick(dialog, IDOK);
     });
     EXPECT_EQ(empty.folder, std::string(1, letter) + ":\\");
     EXPECT_EQ(kept.folder, m_medium.Path("\\tools"));
@@ -159,10 +163,10 @@ TEST_F(RunSettingBrowse, ExecutableOffTheMediumIsRefused)
         Met met;
         ChooseFile(met, path);
         const CRunInf item = Show(Item("x", "\\tools\\sub\\Skype.exe", RUNKIND_MANUAL), [&](HWND dialog) {
-            ClickButton(dialog, IDC_BUTTON_BROWSE_EXE);
+            SendClick(dialog, IDC_BUTTON_BROWSE_EXE);
             EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMPATH), "\\tools\\sub\\Skype.exe");
             EXPECT_TRUE(::IsWindowVisible(dialog));
-            ClickButton(dialog, IDOK);
+            SendClick(dialog, IDOK);
         });
         EXPECT_EQ(met.folder, m_medium.Path("\\tools\\sub"));
         ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -183,16 +187,16 @@ TEST_F(RunSettingBrowse, WorkingFolderFromThePicker)
     PickFolder(off, 0, {});
     const CRunInf item = Show(Item("x", "\\tools\\a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
         // No working folder yet: the picker starts at the executable's folder.
-        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        SendClick(dialog, IDC_BUTTON_BROWSE_FOLDER);
         EXPECT_EQ(ItemText(dialog, IDC_EDIT_WORKPATH), "\\tools\\sub");
         // Now at the working folder; the root is stored as "\".
-        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        SendClick(dialog, IDC_BUTTON_BROWSE_FOLDER);
         EXPECT_EQ(ItemText(dialog, IDC_EDIT_WORKPATH), "\\");
         // A folder of another drive is refused; a cancel changes nothing.
-        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
-        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        SendClick(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        SendClick(dialog, IDC_BUTTON_BROWSE_FOLDER);
         EXPECT_EQ(ItemText(dialog, IDC_EDIT_WORKPATH), "\\");
-        ClickButton(dialog, IDOK);
+        SendClick(dialog, IDOK);
     });
     EXPECT_EQ(fromExe.folder, "tools");
     EXPECT_EQ(fromWork.folder, "sub");
@@ -209,9 +213,9 @@ TEST_F(RunSettingBrowse, PickerStartsOnTheDriveWithoutPaths)
     Met met;
     PickFolder(met, 0, {});
     Show(Item("x", "a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
-        ClickButton(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        SendClick(dialog, IDC_BUTTON_BROWSE_FOLDER);
         EXPECT_EQ(ItemText(dialog, IDC_EDIT_WORKPATH), "");
-        ClickButton(dialog, IDOK);
+        SendClick(dialog, IDOK);
     });
     EXPECT_EQ(met.folder, std::string(" (") + m_medium.Letter() + ":)");
 }

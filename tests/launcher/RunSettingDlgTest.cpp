@@ -87,13 +87,11 @@ TEST(RunSettingDlg, Template)
     EXPECT_EQ(head.items, 23);
 
     Show(CRunInf(), [](HWND dialog) {
-        const struct {
-            int id;
-            const char* className;
-            const char* text;
-            RECT place;
-            DWORD style;  // bits that must be set
-        } controls[] = {
+        // The up-down control (206, 92, 9, 10 in the template) moves into
+        // its buddy's right edge, which narrows the buddy (167, 91, 40, 12);
+        // a drop-down box (52 high) is as high as its field: these three as
+        // the system places them.
+        ExpectControls(dialog, {
             {-1, "Static", "プログラム名", {8, 16, 39, 8}, 0},
             {IDC_EDIT_PROGRAMNAME, "Edit", "", {50, 14, 187, 13}, ES_AUTOHSCROLL | WS_TABSTOP},
             {-1, "Static", "実行ファイル", {8, 32, 38, 8}, 0},
@@ -109,44 +107,17 @@ TEST(RunSettingDlg, Template)
             {IDC_RADIO_TIMING_START, "Button", "Vellokari起動", {54, 96, 58, 10}, BS_AUTORADIOBUTTON | WS_GROUP},
             {IDC_RADIO_TIMING_GATE, "Button", "BorewayOpen", {54, 111, 55, 10}, BS_AUTORADIOBUTTON},
             {IDC_STATIC_DELAY, "Static", "遅延時間", {135, 93, 28, 8}, WS_GROUP},
-            {IDC_EDIT_DELAY, "Edit", "0", {167, 91, 40, 12}, ES_RIGHT},
-            {IDC_SPIN_DELAY, "msctls_updown32", "Spin1", {206, 92, 9, 10},
+            {IDC_EDIT_DELAY, "Edit", "0", {167, 91, 29, 12}, ES_RIGHT},
+            {IDC_SPIN_DELAY, "msctls_updown32", "Spin1", {195, 91, 11, 12},
              UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS},
             {IDC_STATIC_DELAYUNIT, "Static", "×100ms", {218, 93, 27, 8}, 0},
             {IDC_STATIC_GATE, "Static", "Boreway種別", {126, 111, 39, 8}, 0},
             // The scroll bar's style goes to the box's list.
-            {IDC_COMBO_GATE, "ComboBox", "BorewayForTCP", {167, 107, 76, 52}, CBS_DROPDOWN | CBS_SORT | WS_TABSTOP},
+            {IDC_COMBO_GATE, "ComboBox", "BorewayForTCP", {167, 107, 76, 13}, CBS_DROPDOWN | CBS_SORT | WS_TABSTOP},
             {IDC_CHECK_AUTOSTART, "Button", "有効", {17, 88, 30, 10}, BS_AUTOCHECKBOX | WS_TABSTOP},
             {IDOK, "Button", "OK", {7, 136, 50, 14}, BS_DEFPUSHBUTTON},
             {IDCANCEL, "Button", "ｷｬﾝｾﾙ", {210, 136, 50, 14}, WS_TABSTOP},
-        };
-        RECT unit{0, 0, 4, 8};
-        ::MapDialogRect(dialog, &unit);
-        HWND child = ::GetWindow(dialog, GW_CHILD);
-        for (const auto& c : controls) {
-            SCOPED_TRACE(c.text);
-            ASSERT_NE(child, nullptr);
-            EXPECT_EQ(::GetDlgCtrlID(child), c.id);
-            char className[32] = {};
-            ::GetClassNameA(child, className, sizeof className);
-            EXPECT_STREQ(className, c.className);
-            char text[64] = {};
-            ::GetWindowTextA(child, text, sizeof text);
-            EXPECT_STREQ(text, c.text);
-            EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_STYLE)) & c.style, c.style);
-            RECT rect{};
-            ::GetWindowRect(child, &rect);
-            ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-            if (c.id != IDC_SPIN_DELAY && c.id != IDC_EDIT_DELAY && c.id != IDC_COMBO_GATE) {
-                // The up-down control moves to its buddy's edge (and narrows
-                // it); a drop-down's height is its list's.
-                EXPECT_EQ(MulDiv(rect.left, 4, unit.right), c.place.left);
-                EXPECT_EQ(MulDiv(rect.top, 8, unit.bottom), c.place.top);
-                EXPECT_EQ(MulDiv(rect.right - rect.left, 4, unit.right), c.place.right);
-                EXPECT_EQ(MulDiv(rect.bottom - rect.top, 8, unit.bottom), c.place.bottom);
-            }
-            child = ::GetWindow(child, GW_HWNDNEXT);
-        }
+        });
         // The up-down control took the delay edit as its buddy, at its right
         // edge (over the edit's border).
         const HWND spin = ::GetDlgItem(dialog, IDC_SPIN_DELAY);
@@ -168,7 +139,7 @@ TEST(RunSettingDlg, Template)
         ::SendMessageA(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
         EXPECT_EQ(low, 0);
         EXPECT_EQ(high, 600);
-        ClickButton(dialog, IDCANCEL);
+        SendClick(dialog, IDCANCEL);
     });
 }
 
@@ -215,7 +186,7 @@ TEST(RunSettingDlg, OpensAsTheItemIsAndOkStoresItsKind)
             EXPECT_FALSE(Enabled(dialog, IDC_EDIT_WORKPATH));
             for (int id : {IDC_EDIT_PROGRAMNAME, IDC_CHECK_AUTOSTART, IDOK, IDCANCEL})
                 EXPECT_TRUE(Enabled(dialog, id)) << id;
-            ClickButton(dialog, IDOK);
+            SendClick(dialog, IDOK);
         });
         EXPECT_EQ(shown.result, IDOK);
         EXPECT_EQ(shown.item.m_nRunKind, c.storedKind);
@@ -241,10 +212,10 @@ TEST(RunSettingDlg, NewItemOpensEmptyAndNeedsAnExecutable)
 
         // OK without an executable: the box, and the dialog stays as it was.
         ::SetDlgItemTextA(dialog, IDC_EDIT_PROGRAMNAME, "named");
-        ClickButton(dialog, IDOK);
+        SendClick(dialog, IDOK);
         EXPECT_TRUE(::IsWindowVisible(dialog));
         EXPECT_EQ(ItemText(dialog, IDC_EDIT_PROGRAMNAME), "named");
-        ClickButton(dialog, IDCANCEL);
+        SendClick(dialog, IDCANCEL);
     });
     EXPECT_EQ(shown.result, IDCANCEL);
     ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -256,18 +227,18 @@ TEST(RunSettingDlg, NewItemOpensEmptyAndNeedsAnExecutable)
 TEST(RunSettingDlg, CheckBoxOffAndOnAgainStartsWithTheProgramAnew)
 {
     const Shown shown = Show(Item("g", "\\g.exe", RUNKIND_AUTO_GATE, 30, 3), [](HWND dialog) {
-        ClickButton(dialog, IDC_CHECK_AUTOSTART);  // off: the timing stays, disabled
+        SendClick(dialog, IDC_CHECK_AUTOSTART);  // off: the timing stays, disabled
         EXPECT_EQ(EnabledControls(dialog), "000000000111");
         EXPECT_TRUE(Checked(dialog, IDC_RADIO_TIMING_GATE));
-        ClickButton(dialog, IDC_CHECK_AUTOSTART);  // on: at program start again
+        SendClick(dialog, IDC_CHECK_AUTOSTART);  // on: at program start again
         EXPECT_TRUE(Checked(dialog, IDC_RADIO_TIMING_START));
         EXPECT_FALSE(Checked(dialog, IDC_RADIO_TIMING_GATE));
         EXPECT_EQ(EnabledControls(dialog), "111111100111");
-        ClickButton(dialog, IDC_RADIO_TIMING_GATE);  // the gateway with it
+        SendClick(dialog, IDC_RADIO_TIMING_GATE);  // the gateway with it
         EXPECT_EQ(EnabledControls(dialog), "111111111111");
-        ClickButton(dialog, IDC_RADIO_TIMING_START);
+        SendClick(dialog, IDC_RADIO_TIMING_START);
         EXPECT_EQ(EnabledControls(dialog), "111111100111");
-        ClickButton(dialog, IDOK);
+        SendClick(dialog, IDOK);
     });
     EXPECT_EQ(shown.item.m_nRunKind, RUNKIND_AUTO_START);
 }
@@ -277,9 +248,9 @@ TEST(RunSettingDlg, CheckBoxOffStoresManualWithWhatTheDisabledControlsHold)
     const Shown shown = Show(Item("g", "\\g.exe", RUNKIND_AUTO_GATE, 30, 3), [](HWND dialog) {
         ::SetDlgItemTextA(dialog, IDC_EDIT_DELAY, "45");
         ::SendDlgItemMessageA(dialog, IDC_COMBO_GATE, CB_SETCURSEL, 1, 0);
-        ClickButton(dialog, IDC_CHECK_AUTOSTART);
+        SendClick(dialog, IDC_CHECK_AUTOSTART);
         EXPECT_EQ(EnabledControls(dialog), "000000000111");
-        ClickButton(dialog, IDOK);
+        SendClick(dialog, IDOK);
     });
     EXPECT_EQ(shown.result, IDOK);
     EXPECT_EQ(shown.item.m_nRunKind, RUNKIND_MANUAL);
@@ -292,7 +263,7 @@ TEST(RunSettingDlg, EmptyNameTakesTheExecutablesFileName)
     const Shown shown = Show(Item("old", "\\skype\\bin\\Skype.exe", RUNKIND_MANUAL), [](HWND dialog) {
         ::SetDlgItemTextA(dialog, IDC_EDIT_PROGRAMNAME, "");
         ::SetDlgItemTextA(dialog, IDC_EDIT_ARG, "-x %letter%");
-        ClickButton(dialog, IDOK);
+        SendClick(dialog, IDOK);
     });
     EXPECT_EQ(shown.item.m_strProgramName, "Skype.exe");
     EXPECT_EQ(shown.item.m_strArg, "-x %letter%");
@@ -311,7 +282,7 @@ TEST(RunSettingDlg, OnlyAWholeNumberFrom0To600MovesTheDelay)
         SCOPED_TRACE(c.text);
         const Shown shown = Show(Item("s", "\\s.exe", RUNKIND_AUTO_START, 25), [&](HWND dialog) {
             ::SetDlgItemTextA(dialog, IDC_EDIT_DELAY, c.text);
-            ClickButton(dialog, IDOK);
+            SendClick(dialog, IDOK);
         });
         EXPECT_EQ(shown.item.m_nDelayTime, c.stored);
     }
@@ -327,7 +298,7 @@ TEST(RunSettingDlg, OnlyAGatewayNameAsItIsChangesTheGatewayKind)
         SCOPED_TRACE(c.text);
         const Shown shown = Show(Item("g", "\\g.exe", RUNKIND_AUTO_GATE, 5, 3), [&](HWND dialog) {
             ::SetDlgItemTextA(dialog, IDC_COMBO_GATE, c.text);
-            ClickButton(dialog, IDOK);
+            SendClick(dialog, IDOK);
         });
         EXPECT_EQ(shown.item.m_nGateKind, c.stored);
     }
@@ -336,7 +307,7 @@ TEST(RunSettingDlg, OnlyAGatewayNameAsItIsChangesTheGatewayKind)
     const Shown shown = Show(Item("g", "\\g.exe", RUNKIND_AUTO_GATE, 5, 9), [](HWND dialog) {
         EXPECT_EQ(ItemText(dialog, IDC_COMBO_GATE), "");
         EXPECT_EQ(::SendDlgItemMessageA(dialog, IDC_COMBO_GATE, CB_GETCURSEL, 0, 0), CB_ERR);
-        ClickButton(dialog, IDOK);
+        SendClick(dialog, IDOK);
     });
     EXPECT_EQ(shown.item.m_nGateKind, 9);
 }
@@ -352,8 +323,8 @@ TEST(RunSettingDlg, RunTimeStateAndTheSkypeFlagNeverChange)
     const Shown shown = Show(item, [](HWND dialog) {
         ::SetDlgItemTextA(dialog, IDC_EDIT_PROGRAMNAME, "スカイプ");
         ::SetDlgItemTextA(dialog, IDC_EDIT_DELAY, "7");
-        ClickButton(dialog, IDC_CHECK_AUTOSTART);
-        ClickButton(dialog, IDOK);
+        SendClick(dialog, IDC_CHECK_AUTOSTART);
+        SendClick(dialog, IDOK);
     });
     EXPECT_EQ(shown.item.m_strProgramName, "スカイプ");
     EXPECT_EQ(shown.item.m_strProgramPath, "\\skype\\bin\\Skype.exe");

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -180,32 +181,37 @@ TEST_F(SettingsFile, HandEditsAreReadAndGoneAfterTheNextSave)
 TEST_F(SettingsFile, LauncherCountDecidesTheItems)
 {
     const std::string section0 = "[RUNITEM0]\r\nPROGRAMNAME=a\r\nPROGRAMPATH=\\a.exe\r\nRUNKIND=1\r\n";
+    const std::string section2 = "[RUNITEM2]\r\nPROGRAMNAME=c\r\n";
     struct Case {
         const char* launcher;  // the SYSTEM section's count line, or none
         std::size_t items;
     } cases[] = {
         {"", 0}, {"LAUNCHER=0\r\n", 0}, {"LAUNCHER=-1\r\n", 0}, {"LAUNCHER=x\r\n", 0},
-        {"LAUNCHER=1\r\n", 1}, {"LAUNCHER=3\r\n", 3},
+        {"LAUNCHER=1\r\n", 1}, {"LAUNCHER=2\r\n", 2}, {"LAUNCHER=3\r\n", 3},
+        {"LAUNCHER=4\r\n", 3},  // nothing made up past the last section
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.launcher);
         auto panel = Panel();
         panel->m_runItems = {Item("stale", "\\s.exe", "", "", 0, 0, 0)};
-        ASSERT_TRUE(WriteBytes(m_path, "[SYSTEM]\r\n" + std::string(c.launcher) + section0));
+        ASSERT_TRUE(WriteBytes(m_path, "[SYSTEM]\r\n" + std::string(c.launcher) + section0 + section2));
         panel->ReadIniFile();
         ASSERT_EQ(panel->m_runItems.size(), c.items);
         if (c.items > 0) {
             EXPECT_STREQ(panel->m_runItems[0].m_strProgramName, "a");
         }
-        // Sections that are missing give empty manual items.
-        for (std::size_t i = 1; i < c.items; ++i) {
-            ExpectStoredFieldsEqual(panel->m_runItems[i], CRunInf());
-            EXPECT_FALSE(panel->m_runItems[i].m_bSkype);
+        // A section missing among them gives an empty manual item.
+        if (c.items > 1) {
+            ExpectStoredFieldsEqual(panel->m_runItems[1], CRunInf());
+            EXPECT_FALSE(panel->m_runItems[1].m_bSkype);
+        }
+        if (c.items > 2) {
+            EXPECT_STREQ(panel->m_runItems[2].m_strProgramName, "c");
         }
     }
 
-    // The next save writes the empty items out.
-    auto panel = Load("[SYSTEM]\r\nLAUNCHER=2\r\n" + section0);
+    // The next save writes the empty item out.
+    auto panel = Load("[SYSTEM]\r\nLAUNCHER=2\r\n" + section0 + section2);
     panel->SaveSettings();
     EXPECT_EQ(ReadBytes(m_path),
               "[SYSTEM]\r\nVER=\r\nAUTORUNINFSIZE=0\r\nAUTORUNINF=\r\nLAUNCHER=2\r\n"
@@ -215,17 +221,33 @@ TEST_F(SettingsFile, LauncherCountDecidesTheItems)
               "RUNKIND=0\r\nDELAYTIME=0\r\nBOREWAY=0\r\n");
 }
 
-TEST_F(SettingsFile, AHugeLauncherCountLoadsABoundedList)
+TEST_F(SettingsFile, EverySavedItemLoadsBackAndACountBeyondTheSectionsIsNotBelieved)
 {
-    // A count from the file must neither hang the start nor exhaust memory;
-    // the items that are there still load first.
-    const std::string section0 = "[RUNITEM0]\r\nPROGRAMNAME=a\r\nPROGRAMPATH=\\a.exe\r\n";
-    for (const char* count : {"1001", "2147483647"}) {
+    // However long the list, what a save wrote loads back whole.
+    std::vector<CRunInf> items;
+    for (int i = 0; i < 1001; ++i)
+        items.push_back(Item(("item" + std::to_string(i)).c_str(), "\\a.exe", "", "", i % 3, i, i % 5));
+    auto saver = Panel();
+    saver->m_runItems = items;
+    saver->SaveSettings();
+    auto loaded = Panel();
+    loaded->ReadIniFile();
+    ASSERT_EQ(loaded->m_runItems.size(), items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        SCOPED_TRACE(i);
+        ExpectStoredFieldsEqual(loaded->m_runItems[i], items[i]);
+    }
+
+    // A corrupt count: only the items up to the last section there, so the
+    // start neither hangs nor exhausts memory.
+    const std::string sections = "[RUNITEM0]\r\nPROGRAMNAME=a\r\n[RUNITEM1]\r\nPROGRAMNAME=b\r\n"
+                                 "[RUNITEM2]\r\nPROGRAMNAME=c\r\n";
+    for (const char* count : {"4", "1001", "2147483647"}) {
         SCOPED_TRACE(count);
         DebugLogCapture log;
-        auto panel = Load(std::string("[SYSTEM]\r\nLAUNCHER=") + count + "\r\n" + section0);
-        ASSERT_EQ(panel->m_runItems.size(), 1000u);
-        EXPECT_STREQ(panel->m_runItems[0].m_strProgramName, "a");
+        auto panel = Load(std::string("[SYSTEM]\r\nLAUNCHER=") + count + "\r\n" + sections);
+        ASSERT_EQ(panel->m_runItems.size(), 3u);
+        EXPECT_STREQ(panel->m_runItems[2].m_strProgramName, "c");
         EXPECT_EQ(log.Count(std::string("LAUNCHER=") + count), 1) << log.Text();
     }
 }
@@ -281,7 +303,7 @@ TEST_F(SettingsFile, AHugeStoredSizeGivesNoApprovedText)
         auto panel = Panel();
         panel->m_strAutorunInf = "before";
         ASSERT_TRUE(WriteBytes(m_path, std::string("[SYSTEM]\r\nAUTORUNINFSIZE=") + size +
-                                           "\r\nAUTORUNINF=4142\r\nLAUNCHER=1\r\n"));
+                                           "\r\nAUTORUNINF=4142\r\nLAUNCHER=1\r\n[RUNITEM0]\r\nPROGRAMNAME=a\r\n"));
         panel->ReadIniFile();
         EXPECT_EQ(panel->m_strAutorunInf, "");
         EXPECT_EQ(log.Count("AUTORUNINFSIZE="), 1) << log.Text();

@@ -1,5 +1,7 @@
 #include "DialogTemplate.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 namespace {
@@ -77,4 +79,43 @@ DialogTemplateHead ReadDialogTemplateHead(UINT id)
     ::EnumResourceLanguagesA(nullptr, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), &NoteLanguage,
                              reinterpret_cast<LONG_PTR>(&head.languages));
     return head;
+}
+
+RECT DialogUnitsOf(HWND dialog, HWND control)
+{
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    RECT unit{0, 0, 4, 8};
+    ::MapDialogRect(dialog, &unit);
+    return {MulDiv(rect.left, 4, unit.right), MulDiv(rect.top, 8, unit.bottom),
+            MulDiv(rect.right - rect.left, 4, unit.right), MulDiv(rect.bottom - rect.top, 8, unit.bottom)};
+}
+
+void ExpectControls(HWND dialog, const std::vector<ExpectedControl>& controls,
+                    const std::function<void(HWND, const ExpectedControl&)>& more)
+{
+    HWND child = ::GetWindow(dialog, GW_CHILD);
+    for (const ExpectedControl& c : controls) {
+        SCOPED_TRACE(c.id);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(::GetDlgCtrlID(child), c.id);
+        char className[32] = {};
+        ::GetClassNameA(child, className, sizeof className);
+        EXPECT_STREQ(className, c.className);
+        char text[256] = {};
+        ::GetWindowTextA(child, text, sizeof text);
+        EXPECT_STREQ(text, c.text);
+        const RECT place = DialogUnitsOf(dialog, child);
+        EXPECT_EQ(place.left, c.place.left);
+        EXPECT_EQ(place.top, c.place.top);
+        EXPECT_EQ(place.right, c.place.right);
+        EXPECT_EQ(place.bottom, c.place.bottom);
+        const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_STYLE));
+        EXPECT_EQ(style & c.style, c.style);
+        if (more)
+            more(child, c);
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr);
 }

@@ -4,6 +4,7 @@
 // before the system adjusts any style.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,3 +22,20 @@ struct DialogTemplateHead {
 
 // Reads an extended template (DIALOGEX) by its id.
 DialogTemplateHead ReadDialogTemplateHead(UINT id);
+
+// A control's place in its dialog in dialog units: left, top, width, height.
+RECT DialogUnitsOf(HWND dialog, HWND control);
+
+// One child of a dialog as a test expects it; style holds the bits that must be set.
+struct ExpectedControl {
+    int id;
+    const char* className;
+    const char* text;
+    RECT place;  // in dialog units: left, top, width, height
+    DWORD style;
+};
+
+// Checks the dialog's children, in order and no more, against the table;
+// more (when given) checks further what a test needs of each child.
+void ExpectControls(HWND dialog, const std::vector<ExpectedControl>& controls,
+                    const std::function<void(HWND, const ExpectedControl&)>& more = nullptr);

@@ -57,6 +57,6 @@ std::string ItemText(HWND dialog, int id);
 // A click on a dialog's button as its dialog procedure meets it (posted).
 void PostClick(HWND dialog, int id);
 // A click through the button's own mouse handling, done when it returns.
-void ClickButton(HWND dialog, int id);
+void SendClick(HWND dialog, int id);
 // The visible top-level dialog of this thread whose caption is this, or null.
 HWND FindThreadDialog(const char* caption);

@@ -1,10 +1,9 @@
 #pragma once
 // A test medium's letter made known to Wine's mount manager as a removable
-// drive, as Wine's configuration tool defines drives. Only such drives are
-// in GetLogicalDrives and so in the shell's "My Computer" (the folder
-// picker's tree); a letter that is only a link in dosdevices/ is reached by
-// its paths but listed nowhere. The drive is taken back from the mount
-// manager when the object goes (its link with it), before the medium goes.
+// drive for as long as the object lives. Only such drives are in
+// GetLogicalDrives and so in the shell's "My Computer" (the folder picker's
+// tree); a letter that is only a link in dosdevices/ is reached by its
+// paths but listed nowhere. The drive is removed before the medium goes.
 #include "TestMedium.h"
 
 class ListedDrive {
@@ -18,5 +17,6 @@ public:
 
 private:
     char m_letter;
+    bool m_bDefined = false;
     bool m_bListed = false;
 };

@@ -62,6 +62,13 @@ HWND PickerTree(HWND picker)
     return ::GetDlgItem(picker, kPickerTreeId);
 }
 
+bool PickerSettled(HWND picker, ULONGLONG& end)
+{
+    if (end == 0)
+        end = ::GetTickCount64() + 5000;
+    return Next(PickerTree(picker), TVGN_CARET, nullptr) != nullptr || ::GetTickCount64() >= end;
+}
+
 std::string PickerSelection(HWND picker)
 {
     const HWND tree = PickerTree(picker);

@@ -14,6 +14,10 @@ void FileDialogChoose(HWND dialog, const std::string& name);
 
 // The picker's tree.
 HWND PickerTree(HWND picker);
+// True once the picker's tree has a selected item, or when 5 s have passed
+// since the first call (end holds that time; start it at 0): a DialogWatch
+// handler may meet the picker before its start folder is selected.
+bool PickerSettled(HWND picker, ULONGLONG& end);
 // The label of the tree's selected folder ("tools", " (M:)" for a drive).
 std::string PickerSelection(HWND picker);
 // Opens the drive's item and the folders below it one by one, as a user

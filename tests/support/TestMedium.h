@@ -13,12 +13,12 @@ public:
     TestMedium& operator=(const TestMedium&) = delete;
 
     bool IsReady() const { return m_letter != 0; }
+    // The host (Unix) folder that the drive leads to.
+    const std::string& HostFolder() const { return m_unixFolder; }
     char Letter() const { return m_letter; }
     std::string Drive() const { return std::string(1, m_letter) + ":"; }  // "M:"
     // A path on the medium: Path("\\tools\\x.exe") is "M:\tools\x.exe".
     std::string Path(const std::string& rest) const { return Drive() + rest; }
-    // The host's folder that the drive letter leads to.
-    const std::string& HostFolder() const { return m_unixFolder; }
     // Makes the folders of a path on the medium.
     void MakeFolders(const std::string& rest) const;
     // Copies a file onto the medium (making its folders); the medium path.

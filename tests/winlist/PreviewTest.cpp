@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -216,6 +218,63 @@ struct FakeDwm {
         return {&IsCompositionEnabled, &UpdateThumbnailProperties, &RegisterThumbnail, &UnregisterThumbnail,
                 nullptr};
     }
+};
+
+
+// Ends a process that the test still waits on after the time: a call that
+// waits on its windows then returns, and Fired() tells that one did.
+class Watchdog {
+public:
+    Watchdog(DWORD processId, DWORD timeoutMs)
+        : m_process(::OpenProcess(PROCESS_TERMINATE, FALSE, processId)),
+          m_stop(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          m_timeoutMs(timeoutMs)
+    {
+        m_thread = ::CreateThread(nullptr, 0, &Watchdog::Watch, this, 0, nullptr);
+    }
+    ~Watchdog()
+    {
+        ::SetEvent(m_stop);
+        ::WaitForSingleObject(m_thread, INFINITE);
+        ::CloseHandle(m_thread);
+        ::CloseHandle(m_stop);
+        ::CloseHandle(m_process);
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+    bool Fired() const { return ::InterlockedCompareExchange(&m_fired, 0, 0) != 0; }
+
+private:
+    static DWORD WINAPI Watch(LPVOID parameter)
+    {
+        auto* self = static_cast<Watchdog*>(parameter);
+        if (::WaitForSingleObject(self->m_stop, self->m_timeoutMs) == WAIT_TIMEOUT) {
+            ::InterlockedExchange(&self->m_fired, 1);
+            ::TerminateProcess(self->m_process, 1);
+        }
+        return 0;
+    }
+
+    HANDLE m_process;
+    HANDLE m_stop;
+    DWORD m_timeoutMs;
+    HANDLE m_thread = nullptr;
+    mutable LONG m_fired = 0;
+};
+
+// Counts the ticks of a timer of this thread, as the launcher's run tick is.
+class ThreadTicks {
+public:
+    ThreadTicks() : m_id(::SetTimer(nullptr, 0, 100, &ThreadTicks::Tick)) { s_ticks = 0; }
+    ~ThreadTicks() { ::KillTimer(nullptr, m_id); }
+    ThreadTicks(const ThreadTicks&) = delete;
+    ThreadTicks& operator=(const ThreadTicks&) = delete;
+    int Count() const { return s_ticks; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ++s_ticks; }
+    static inline int s_ticks = 0;
+    UINT_PTR m_id;
 };
 
 }  // namespace
@@ -505,4 +564,184 @@ TEST_F(WindowPreview, FailedRegistrationLeavesNoThumbnailToRelease)
     EXPECT_EQ(FakeDwm::updates, 0);
     m_panel.DestroyWindow();
     EXPECT_EQ(FakeDwm::released, 0);
+}
+
+// A program that has stopped taking messages: its shown window is taken from
+// the screen, its minimised one is left alone, bring to front does not wait
+// on it, and this thread's timers and the panel's refresh go on.
+TEST_F(WindowPreview, HungProgramHoldsNeitherThePanelNorTheTimers)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkHungShown,w=120,h=80,x=560,y=320,color=C00000,hang",
+                                  "t=VkHungMin,min,x=800,y=340,w=220,h=90"}));
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    Tick(m_panel);
+    ASSERT_EQ(m_panel.m_listCtrl.GetItemCount(), 2);
+    const HWND shown = app.Window(0);
+    const HWND minimised = app.Window(1);
+    ThreadTicks ticks;
+    MessageBoxSeam boxes;
+    Watchdog watchdog(app.Id(), 20000);
+
+    Preview(shown);
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 120);
+    EXPECT_EQ(m_panel.m_nBitmapHeight, 80);
+    EXPECT_EQ(BitmapPixel(m_panel, 60, 40), 0xC00000u) << "what the screen shows of it";
+
+    Preview(minimised);
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 120) << "the last image stays";
+    EXPECT_TRUE(::IsIconic(minimised));
+
+    MarkRow(m_panel, RowOf(m_panel, shown));
+    ClickButton(m_panel, IDC_BUTTON_BRING_TO_FRONT);
+
+    const int counted = ticks.Count();
+    EXPECT_TRUE(WaitFor([&] { return ticks.Count() >= counted + 3; }, 5000));
+    m_panel.m_items.clear();
+    EXPECT_TRUE(WaitFor([&] { return m_panel.m_items.size() == 2; }, 10000)) << "the panel's own refresh";
+    EXPECT_FALSE(watchdog.Fired()) << "a call waited on the hung program until it was ended";
+    EXPECT_TRUE(boxes.Calls().empty());
+}
+
+// The question about a minimised layered window leaves the window the time
+// to close or to be restored; what was read before it is not acted on then.
+TEST_F(WindowPreview, WindowChangedDuringTheLayerQuestionIsLeftAlone)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkRestored,min,x=620,y=340,w=130,h=70,layered",
+                                  "t=VkClosed,min,x=660,y=380,w=130,h=70,layered", "t=VkFirst,w=90,h=50"}));
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    Tick(m_panel);
+    ASSERT_EQ(m_panel.m_listCtrl.GetItemCount(), 3);
+    Preview(app.Window(2));
+    ASSERT_EQ(m_panel.m_nBitmapWidth, 90);
+
+    const HWND restored = app.Window(0);
+    const HWND closed = app.Window(1);
+    struct Case {
+        const char* what;
+        HWND window;
+        std::function<void()> meanwhile;
+    };
+    const Case cases[] = {
+        {"restored", restored, [&] { ::ShowWindow(restored, SW_SHOWNOACTIVATE); }},
+        {"closed", closed,
+         [&] {
+             ::PostMessageA(closed, WM_CLOSE, 0, 0);
+             WaitFor([&] { return !::IsWindow(closed); }, 5000);
+         }},
+    };
+    for (const Case& c : cases) {
+        MessageBoxSeam boxes([&](const MessageBoxCall&) {
+            c.meanwhile();
+            return IDYES;
+        });
+        Preview(c.window);
+        ASSERT_EQ(boxes.Calls().size(), 1u) << c.what;
+        EXPECT_EQ(boxes.Calls()[0].text, kLayerQuestion);
+        EXPECT_EQ(m_panel.m_nBitmapWidth, 90) << c.what << ": the last image stays";
+    }
+    // The restored window stays where its user put it: shown, not moved
+    // away, not made transparent.
+    EXPECT_FALSE(::IsIconic(restored));
+    RECT rect{};
+    ::GetWindowRect(restored, &rect);
+    EXPECT_EQ(Text(rect), "620,340,750,410");
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    EXPECT_FALSE(::GetLayeredWindowAttributes(restored, &key, &alpha, &flags));
+}
+
+// A window that answers the first question and then hangs while it draws.
+// Wine delivers no WM_PRINT to another process, so the window is one of
+// another thread of this process, which takes messages until it draws.
+class DrawingHangs {
+public:
+    DrawingHangs() : m_release(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_thread = ::CreateThread(nullptr, 0, &DrawingHangs::Run, this, 0, nullptr);
+        WaitFor([&] { return Get() != nullptr; }, 5000);
+    }
+    ~DrawingHangs()
+    {
+        ::SetEvent(m_release);
+        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        ::WaitForSingleObject(m_thread, 10000);
+        ::CloseHandle(m_thread);
+        ::CloseHandle(m_release);
+    }
+    DrawingHangs(const DrawingHangs&) = delete;
+    DrawingHangs& operator=(const DrawingHangs&) = delete;
+    HWND Get() const { return m_hWnd; }
+    LONG Prints() const { return ::InterlockedCompareExchange(&s_prints, 0, 0); }
+    bool TimedOut() const { return ::InterlockedCompareExchange(&s_timedOut, 0, 0) != 0; }
+
+private:
+    static DWORD WINAPI Run(LPVOID parameter)
+    {
+        auto* self = static_cast<DrawingHangs*>(parameter);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &DrawingHangs::Proc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VkDrawingHangs";
+        ::RegisterClassA(&wc);
+        s_release = self->m_release;
+        const HWND hwnd = ::CreateWindowExA(WS_EX_NOACTIVATE, wc.lpszClassName, "drawing", WS_POPUP | WS_SYSMENU,
+                                            560, 450, 90, 50, nullptr, nullptr, wc.hInstance, nullptr);
+        self->m_hWnd = hwnd;
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageA(&msg);
+        return 0;
+    }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_PRINT) {
+            ::InterlockedIncrement(&s_prints);
+            // Released by the test's end, or by the time when the capture
+            // waited for it that long.
+            if (::WaitForSingleObject(s_release, 20000) == WAIT_TIMEOUT)
+                ::InterlockedExchange(&s_timedOut, 1);
+            return 0;
+        }
+        if (message == WM_CLOSE) {
+            ::DestroyWindow(hwnd);
+            ::PostQuitMessage(0);
+            return 0;
+        }
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    static inline HANDLE s_release = nullptr;
+    static inline LONG s_prints = 0;
+    static inline LONG s_timedOut = 0;
+    HANDLE m_release;
+    HANDLE m_thread = nullptr;
+    std::atomic<HWND> m_hWnd{nullptr};
+};
+
+TEST_F(WindowPreview, CaptureOfAWindowThatHangsWhileItDrawsIsGivenUp)
+{
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    OwnWindow first(90, 50, RGB(255, 0, 0), 700, 450);
+    m_panel.CaptureWindowImage(first.Get());
+    ASSERT_EQ(m_panel.m_nBitmapWidth, 90);
+
+    DrawingHangs drawing;
+    ASSERT_NE(drawing.Get(), nullptr);
+    ThreadTicks ticks;
+    OwnWindow second(60, 40, RGB(0, 0, 255), 700, 520);
+    m_panel.CaptureWindowImage(drawing.Get());
+    EXPECT_EQ(drawing.Prints(), 1) << "it was asked to draw";
+    EXPECT_FALSE(drawing.TimedOut()) << "the capture waited on the window";
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 90) << "the last image stays";
+    EXPECT_EQ(BitmapPixel(m_panel, 5, 5), 0xFF0000u);
+
+    // This thread goes on: its timers, and the next capture.
+    const int counted = ticks.Count();
+    EXPECT_TRUE(WaitFor([&] { return ticks.Count() >= counted + 3; }, 5000));
+    m_panel.CaptureWindowImage(second.Get());
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 60);
+    EXPECT_EQ(BitmapPixel(m_panel, 5, 5), 0x0000FFu);
 }

@@ -1,7 +1,11 @@
 // The window-list panel hosted in a window of the test, as the main dialog
 // hosts it: its list, the refresh timer, the selection across refreshes and
 // the three commands, on windows of real fixture processes.
+#include "CommonControlsBinding.h"
 #include "AfxMessageBox.h"
+#include "CGlobalData.h"
+#include "DialogTemplate.h"
+#include "TimerSeam.h"
 #include "WinListIds.h"
 #include "WinListTest.h"
 
@@ -133,6 +137,101 @@ TEST_F(WinListPanel, ListIsEmptyAtCreationAndFilledByTheFirstTick)
     MarkRow(m_panel, twin);
     m_panel.UpdateWindow();
     SaveShot(m_host.Wnd()->m_hWnd, "panel-list.bmp");
+}
+
+TEST_F(WinListPanel, TemplateStylesPlacesAndTexts)
+{
+    // A child with a client edge, control parent, no caption and no border,
+    // hidden until its owner shows it; 255 by 129 dialog units.
+    const DialogTemplateHead head = ReadDialogTemplateHead(CWinListDlg::IDD);
+    ASSERT_TRUE(head.found);
+    EXPECT_EQ(head.style, static_cast<DWORD>(DS_SETFONT | DS_CONTROL | WS_CHILD));
+    EXPECT_EQ(head.exStyle, static_cast<DWORD>(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT));
+    EXPECT_EQ(head.cx, 255);
+    EXPECT_EQ(head.cy, 129);
+    EXPECT_EQ(head.items, 5);
+    EXPECT_EQ(head.title, L"");
+    EXPECT_EQ(head.pointSize, 9);
+    EXPECT_EQ(head.typeface, L"ＭＳ Ｐゴシック");
+
+    m_panel.m_strDrive = m_medium.Drive().c_str();
+    ASSERT_TRUE(m_panel.Create(CWinListDlg::IDD, m_host.Wnd()));
+    const HWND panel = m_panel.m_hWnd;
+    EXPECT_FALSE(::IsWindowVisible(panel));
+    RECT client{};
+    ::GetClientRect(panel, &client);
+    RECT size{0, 0, 255, 129};
+    ::MapDialogRect(panel, &size);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+
+    const DWORD pushButton = BS_OWNERDRAW | WS_TABSTOP;  // drawn by the themed button class
+    ExpectControls(panel, {
+        {IDC_LIST_WINDOWS, "SysListView32", "", {5, 3, 164, 122},
+         LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP},
+        {IDC_BUTTON_WINLIST_REGISTER, "Button", "Launcherに登録", {174, 3, 75, 13}, pushButton},
+        {IDC_BUTTON_BRING_TO_FRONT, "Button", "前面に表示", {175, 84, 74, 13}, pushButton},
+        {IDC_BUTTON_CLOSE_APP, "Button", "×アプリ終了", {175, 99, 74, 12}, pushButton},
+        {IDC_CHECK_AUTO_REFRESH, "Button", "一覧自動更新", {175, 113, 57, 10}, BS_AUTOCHECKBOX | WS_TABSTOP},
+    }, [&](HWND child, const ExpectedControl& c) {
+        const DWORD type = static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_STYLE)) & BS_TYPEMASK;
+        if (c.style == pushButton) {  // the type is a value, not bits: exactly owner-drawn, in the menu font
+            EXPECT_EQ(type, static_cast<DWORD>(BS_OWNERDRAW));
+            EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)), CGlobalData::GetMenuFont());
+        } else if (c.id == IDC_CHECK_AUTO_REFRESH) {
+            EXPECT_EQ(type, static_cast<DWORD>(BS_AUTOCHECKBOX));
+        }
+    });
+}
+
+// The icon cache owns its image list; the list view only borrows it, so the
+// list outlives the panel's window and the cache destroys it, once.
+TEST_F(WinListPanel, ImageListOutlivesTheWindowForTheCacheToDestroy)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkIcon"}));
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    Tick(m_panel);
+    CImageList& images = m_panel.m_imageCache.m_imageList;
+    ASSERT_EQ(images.GetImageCount(), 1);
+
+    ASSERT_TRUE(m_panel.DestroyWindow());
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(CommonControlsBinding().imageListGetIconSize(images, &cx, &cy));
+    EXPECT_EQ(cx, 24);
+    EXPECT_EQ(images.GetImageCount(), 1);
+    EXPECT_TRUE(images.DeleteImageList()) << "what the cache does as it goes";
+}
+
+// The refresh timer as real time: first about 100 ms after creation, then
+// 3000 ms after the end of each refresh.
+TEST_F(WinListPanel, RefreshedFirstAfter100MsThenEvery3000Ms)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkTimed"}));
+    TimerSeam timers;
+    const ULONGLONG start = ::GetTickCount64();
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    ASSERT_TRUE(WaitFor([&] { return m_panel.m_listCtrl.GetItemCount() == 1; }, 5000));
+    const ULONGLONG first = ::GetTickCount64();
+    EXPECT_GE(first - start, 90u);
+    EXPECT_LT(first - start, 2500u);
+
+    // A mark of the test's own in the row: the next rebuild puts 0 back.
+    LVITEMA row{};
+    row.mask = LVIF_PARAM;
+    row.lParam = 0x5A5A;
+    ASSERT_TRUE(m_panel.m_listCtrl.SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+    ASSERT_TRUE(WaitFor([&] { return m_panel.m_listCtrl.GetItemData(0) == 0; }, 15000));
+    const ULONGLONG second = ::GetTickCount64();
+    EXPECT_GE(second - first, 2700u);
+    EXPECT_LT(second - first, 9000u);
+
+    const std::vector<TimerRequest> requests = timers.Requests(m_panel.m_hWnd, TIMER_WINLIST_REFRESH);
+    ASSERT_GE(requests.size(), 3u);
+    EXPECT_EQ(requests[0].elapse, 100u);
+    EXPECT_EQ(requests[1].elapse, 3000u);
+    EXPECT_EQ(requests[2].elapse, 3000u);
 }
 
 TEST_F(WinListPanel, SelectionFollowsItsWindowAcrossRefreshesAndIsLostWhenItCloses)

@@ -72,6 +72,9 @@ bool PanelHost::Open(CWinListDlg& panel, const std::string& drive)
     panel.m_strDrive = drive.c_str();
     if (!panel.Create(IDD_WINLIST_DIALOG, &m_wnd))
         return false;
+    // The template places the panel where the main dialog wants it; here it
+    // is the host's only child.
+    panel.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     panel.ShowWindow(SW_SHOW);
     panel.UpdateWindow();
     return true;

@@ -134,6 +134,29 @@ TEST(WindowFilter, ModuleOfAProcessThatHasEndedIsEmpty)
     EXPECT_EQ(name, "");
 }
 
+// A window whose process cannot be opened has no program to show: it is left out.
+TEST(WindowFilter, WindowOfAProcessThatCannotBeOpenedIsLeftOut)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    const std::string exe = PutFixture(medium, "\\apps\\vk_windows.exe");
+    WindowsFixture open, closed;
+    ASSERT_TRUE(open.Start(exe, {"t=VkOpen"}));
+    ASSERT_TRUE(closed.Start(exe, {"t=VkClosed,closed"}));
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, closed.Id());
+    EXPECT_EQ(process, nullptr) << "the process refuses to be opened";
+    if (process != nullptr)
+        ::CloseHandle(process);
+
+    CWinListDlg panel;
+    panel.m_strDrive = medium.Drive().c_str();
+    panel.AddWindowItem(open.Window(0));
+    panel.AddWindowItem(closed.Window(0));
+    EXPECT_EQ(Titles(panel), (std::set<std::string>{"VkOpen"}));
+    panel.RefreshWindowItems();
+    EXPECT_EQ(Titles(panel), (std::set<std::string>{"VkOpen"}));
+}
+
 TEST(SkypeCheck, OnlySkypeExeFromTheMediumCountsHiddenWindowsIncluded)
 {
     TestMedium medium;

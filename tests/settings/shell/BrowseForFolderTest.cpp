@@ -27,7 +27,9 @@ struct PickerSeen {
 // start folder) and presses OK, or Cancel when told so.
 DialogWatch::Handler Pick(PickerSeen& seen, char letter, std::vector<std::string> folders, int button = IDOK)
 {
-    return [&seen, letter, folders, button](HWND picker) {
+    return [&seen, letter, folders, button, end = ULONGLONG(0)](HWND picker) mutable {
+        if (!PickerSettled(picker, end))
+            return false;
         seen.owner = ::GetWindow(picker, GW_OWNER);
         char text[256] = {};
         ::GetWindowTextA(picker, text, sizeof text);
@@ -48,10 +50,18 @@ protected:
     {
         ASSERT_TRUE(m_medium.IsReady());
         ASSERT_TRUE(m_listed.IsListed());
-        m_medium.MakeFolders("\\tools\\sub");
+        // Wine's picker, the first time a process shows it, at times selects
+        // nothing of a start folder two levels down: once shown and
+        // cancelled, it does so every time.
+        m_watch.Push([](HWND picker) {
+            PostClick(picker, IDCANCEL);
+            return true;
+        });
+        ASSERT_EQ(BrowseForFolder(m_medium.Path("\\tools\\sub").c_str()), nullptr);
     }
 
     TestMedium m_medium;
+    bool m_made = (m_medium.MakeFolders("\\tools\\sub"), true);
     ListedDrive m_listed{m_medium};
     DialogWatch m_watch;
     PickerSeen m_seen;
@@ -132,3 +142,4 @@ TEST_F(FolderPicker, EveryCallSharesOneResultBuffer)
     EXPECT_EQ(first, second);
     EXPECT_EQ(std::string(first), m_medium.Drive() + "\\");
 }
+

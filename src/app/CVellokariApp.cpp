@@ -1,0 +1,97 @@
+#include "CVellokariApp.h"
+
+#include "CRunInf.h"
+#include "CVellokariDlg.h"
+
+#include <cstdio>
+#include <cstring>
+
+int g_bDebugMode = 0;
+
+namespace {
+
+const char kMutexBase[] = "__VELLOKARI_MORROWGLINT__";
+
+// Exact and case-sensitive, the terminating zero included.
+bool IsSwitch(const char* arg, const char* name)
+{
+    return std::memcmp(arg, name, std::strlen(name) + 1) == 0;
+}
+
+void Reopen(const char* path, const char* mode, FILE* stream)
+{
+    FILE* reopened = nullptr;
+    if (freopen_s(&reopened, path, mode, stream) != 0)
+        return;  // the log then goes nowhere
+}
+
+}  // namespace
+
+BOOL WINAPI ConsoleCtrlHandler(DWORD)
+{
+    return TRUE;
+}
+
+CVellokariApp::CVellokariApp() = default;
+
+BOOL CVellokariApp::InitInstance()
+{
+    // One copy per drive: the name ends in the first two characters of the
+    // path the program was started by (the drive when that path is full).
+    const CString arg0 = GetArg(0);
+    const CString mutexName = CString(kMutexBase) + arg0.Left(2);
+    // Never closed: the system releases the name when the process ends.
+    const HANDLE mutex = ::CreateMutexA(nullptr, TRUE, mutexName);
+    if (mutex == nullptr)
+        return FALSE;
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        PlatformMessageBox(nullptr, "     既に起動されています.     ", "２重起動", MB_OK);
+        return FALSE;
+    }
+
+    for (int i = 1; i < GetArgCount(); ++i) {
+        const char* arg = GetArg(i);
+        char label[256];
+        ::wsprintfA(label, "%d番目の引数", i);
+        DebugLog("%s=%s\n", label, arg);
+        if (IsSwitch(arg, "-D742")) {
+            g_bDebugMode = 1;
+            DebugLog("DEBUGMODE ON\n");
+        }
+        if (IsSwitch(arg, "-NOSTART")) {
+            g_bNoStart = 1;
+            DebugLog("NOSTART ON\n");
+        }
+    }
+
+    if (g_bDebugMode) {
+        ::AllocConsole();
+        Reopen("CONOUT$", "w", stdout);
+        Reopen("CONIN$", "r", stdin);
+        ::SetConsoleCtrlHandler(&ConsoleCtrlHandler, TRUE);
+    } else {
+        // The last component "nul" names the null device.
+        Reopen("/dev/nul", "w", stdout);
+        Reopen("/dev/nul", "r", stdin);
+    }
+
+    DebugLog("********** Start Vellokari DEBUG MODE  *******\n");
+    if (g_bDebugMode)
+        DebugLog("DEBUG_MODE ON\n");
+    if (g_bNoStart)
+        DebugLog("NOSTART_MODE ON\n");
+
+    CMFCButton::EnableWindowsTheming(TRUE);
+
+    {
+        CVellokariDlg dlg;
+        m_pMainWnd = &dlg;
+        dlg.DoModal();
+        if (g_bDebugMode) {
+            ::FreeConsole();
+            ::Sleep(1000);
+        }
+        m_pMainWnd = nullptr;
+    }
+    return FALSE;
+}

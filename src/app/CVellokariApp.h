@@ -1,0 +1,18 @@
+#pragma once
+// The application object: one copy per drive, the two switches, the debug
+// console or the null device for the log, and the main dialog run modally.
+#include "Framework.h"
+
+// Set by "-D742": the log goes to a console of the program's own.
+extern int g_bDebugMode;
+
+// Answers every console event as handled, so Ctrl+C does not end the program.
+BOOL WINAPI ConsoleCtrlHandler(DWORD dwCtrlType);
+
+class CVellokariApp : public CWinApp {
+public:
+    CVellokariApp();
+
+    // Runs the main dialog to its end; FALSE, so no message loop follows.
+    BOOL InitInstance() override;
+};

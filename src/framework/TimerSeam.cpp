@@ -1,0 +1,43 @@
+#include "TimerSeam.h"
+
+namespace {
+TimerSeam* g_seam = nullptr;
+}  // namespace
+
+TimerSeam::TimerSeam() : m_previous(g_seam)
+{
+    g_seam = this;
+}
+
+TimerSeam::~TimerSeam()
+{
+    g_seam = m_previous;
+}
+
+void TimerSeam::Shorten(UINT requested, UINT actual)
+{
+    m_shortened.emplace_back(requested, actual);
+}
+
+std::vector<TimerRequest> TimerSeam::Requests(HWND hWnd, UINT_PTR id) const
+{
+    std::vector<TimerRequest> requests;
+    for (const TimerRequest& request : m_requests) {
+        if (request.hWnd == hWnd && request.id == id)
+            requests.push_back(request);
+    }
+    return requests;
+}
+
+UINT_PTR TimerSeam::Set(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
+{
+    UINT actual = elapse;
+    if (g_seam != nullptr) {
+        g_seam->m_requests.push_back({hWnd, id, elapse, ::GetTickCount64()});
+        for (const auto& shortened : g_seam->m_shortened) {
+            if (shortened.first == elapse)
+                actual = shortened.second;
+        }
+    }
+    return ::SetTimer(hWnd, id, actual, proc);
+}

@@ -1,0 +1,68 @@
+#include "SkypeOnMedium.h"
+
+namespace {
+
+const DWORD kSkypePathSize = 260;
+
+// Opens Skype's key; the user's hive only when the machine's refuses access.
+HKEY OpenSkypeKey()
+{
+    HKEY key = nullptr;
+    const LONG result = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Skype\\Phone", 0, KEY_ALL_ACCESS, &key);
+    if (result == ERROR_SUCCESS)
+        return key;
+    if (result != ERROR_ACCESS_DENIED)
+        return nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Skype\\Phone", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+}  // namespace
+
+void EnsureSubfolder(const char* base, const char* name)
+{
+    CString folder = base;
+    folder += "\\";
+    folder += name;
+    // A folder with further attribute bits gets an attempt that fails and changes nothing.
+    if (::GetFileAttributesA(folder) != FILE_ATTRIBUTE_DIRECTORY)
+        ::CreateDirectoryA(folder, nullptr);
+}
+
+BOOL ReadSkypePathFromRegistry(CString& path)
+{
+    const HKEY key = OpenSkypeKey();
+    if (key == nullptr)
+        return FALSE;
+    char buffer[kSkypePathSize] = {};
+    DWORD size = kSkypePathSize;
+    if (::RegQueryValueExA(key, "SkypePath", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
+        ERROR_SUCCESS) {
+        // A value stored without its NUL still ends inside the buffer.
+        buffer[size < kSkypePathSize ? size : kSkypePathSize - 1] = '\0';
+        path = buffer;
+    }
+    ::RegCloseKey(key);
+    return TRUE;
+}
+
+CString SkypeCopyPath(const CString& exeDir)
+{
+    return exeDir + "\\skype\\bin\\Skype.exe";
+}
+
+CRunInf MakeSkypeRunItem(const CString& exeDir)
+{
+    const CString folder = exeDir.Mid(2);
+    CRunInf item;
+    item.m_nRunKind = RUNKIND_AUTO_START;
+    item.m_strProgramName = "Skype.exe";
+    item.m_strProgramPath = folder + "\\skype\\bin\\Skype.exe";
+    item.m_strWorkPath = folder + "\\skype\\bin";
+    item.m_strArg.Format("/datapath:\"%s%s%s\" /removable", "%letter%", folder.GetString(), "\\skype\\data");
+    item.m_nDelayTime = 0;
+    item.m_nGateKind = 0;
+    item.m_bSkype = TRUE;
+    return item;
+}

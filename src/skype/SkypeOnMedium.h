@@ -1,0 +1,23 @@
+#pragma once
+// Skype on the fixed disk (found through the registry) and its portable copy
+// beside the program: skype\bin\Skype.exe, started with its data kept in
+// skype\data.
+#include "CRunInf.h"
+#include "CString.h"
+
+#include <windows.h>
+
+// Creates base\name unless it is there as a plain folder; a failure changes nothing.
+void EnsureSubfolder(const char* base, const char* name);
+
+// "SkypePath" of SOFTWARE\Skype\Phone in the machine's hive, or in the
+// user's hive when the machine's refuses access. TRUE when a key opened;
+// the path stays empty when the value is missing or too long.
+BOOL ReadSkypePathFromRegistry(CString& path);
+
+// The copy's place beside the program whose folder is exeDir.
+CString SkypeCopyPath(const CString& exeDir);
+
+// The built-in run item that starts the copy on the medium with its data
+// there; its paths without the drive, the drive left to "%letter%".
+CRunInf MakeSkypeRunItem(const CString& exeDir);

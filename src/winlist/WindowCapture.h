@@ -1,0 +1,38 @@
+#pragma once
+// Pictures of another program's window that never let the caller wait on
+// that window for longer than a bound: a program that hangs must not
+// freeze this one.
+#include <windows.h>
+
+struct WindowCaptureRequest {
+    HWND window = nullptr;
+    // A minimised window is restored for the moment, transparent and far
+    // off the screen, and minimised again in its place.
+    bool minimised = false;
+    LONG exStyle = 0;            // as read before the capture
+    WINDOWPLACEMENT placement{};  // as read before the capture
+    // The layered attributes to put back afterwards (a layered window only).
+    bool layered = false;
+    COLORREF key = 0xFFFFFF;
+    BYTE alpha = 255;
+    DWORD flags = 0;
+};
+
+struct WindowImage {
+    HBITMAP bitmap = nullptr;  // owned by the receiver
+    int width = 0;
+    int height = 0;
+};
+
+// True when the window's thread takes a message within the time.
+bool WindowAnswers(HWND window, UINT timeoutMs);
+
+// The whole window drawn by itself (PrintWindow), on a thread of its own
+// that the caller waits for at most timeoutMs, handling the messages sent
+// to its thread meanwhile. False when the time ran out: the capture then
+// finishes on its own when the window answers again, and its image is
+// dropped.
+bool CaptureWindowBounded(const WindowCaptureRequest& request, DWORD timeoutMs, WindowImage* image);
+
+// What the screen shows where the window is; asks the window nothing.
+bool CaptureWindowFromScreen(HWND window, WindowImage* image);

@@ -1,0 +1,91 @@
+#pragma once
+// What the tests of the real program share: settings files written as the
+// program writes them, and its controls' ids.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+enum {
+    ID_LABEL_MEDIUM = 1000,
+    ID_LABEL_FIX = 1001,
+    ID_SKYPE_IMPORT = 1002,
+    ID_EXTENT = 1031,
+    ID_HOMEPAGE = 1043,
+    ID_LAUNCHER_LIST = 1007,
+};
+
+struct StoredItem {
+    std::string name;
+    std::string path;
+    std::string work;
+    std::string arg;
+    int kind = 0;
+    int delay = 0;
+    int gate = 0;
+};
+
+// The settings file's bytes as the program's own writer lays them out.
+std::string SettingsText(const std::string& version, const std::vector<StoredItem>& items);
+
+// The built-in Skype item of a program in folder (drive-less), such as "\Tools".
+StoredItem SkypeItem(const std::string& folder);
+
+// A recording helper at \apps\vk_recorder.exe on the medium as an item of
+// this kind; its argument names it in the record.
+class TestMedium;
+StoredItem RecorderItem(const TestMedium& medium, const std::string& tag, int kind, int gate = 0);
+
+// Sends BOREWAYOPEN of a gateway kind to a window from another process.
+bool OpenGate(void* window, int kind);
+
+// A pixel of the screen (0xRRGGBB).
+unsigned ScreenPixel(int x, int y);
+// A picture of the whole screen as NAME.bmp, when VKAPPSHOTS names a folder.
+void SaveScreen(const char* name);
+
+// Skype's key in one hive with its "SkypePath" (none when value is null); removed at the end.
+class SkypeKey {
+public:
+    SkypeKey(HKEY hive, const char* value);
+    ~SkypeKey();
+    SkypeKey(const SkypeKey&) = delete;
+    SkypeKey& operator=(const SkypeKey&) = delete;
+
+    bool IsReady() const { return m_key != nullptr; }
+    // Everyone is refused full access, read access stays.
+    bool DenyFullAccess();
+
+private:
+    HKEY m_hive;
+    HKEY m_key = nullptr;
+    bool m_denied = false;
+};
+
+// A stand-in Skype (by default the recording helper with Skype's version
+// resource, "Ver.:4.2.0.169") on drive C:, in a folder of its own.
+class FixedDiskSkype {
+public:
+    explicit FixedDiskSkype(const char* fixture = "vk_skype_standin.exe");
+    ~FixedDiskSkype();
+    FixedDiskSkype(const FixedDiskSkype&) = delete;
+    FixedDiskSkype& operator=(const FixedDiskSkype&) = delete;
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_folder;
+    std::string m_path;
+};
+extern const char kStandInVersion[];
+
+// Runs for the length of a scope with an environment variable set (children inherit it).
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+};

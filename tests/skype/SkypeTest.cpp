@@ -1,0 +1,203 @@
+// Skype on the medium, through the real program, the test prefix's real
+// registry and a stand-in Skype with a version resource on the fixed disk.
+#include "AppTest.h"
+#include "ProgramUnderTest.h"
+#include "TestMedium.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+struct Shown {
+    std::string medium;
+    std::string fix;
+    bool importEnabled;
+};
+
+Shown StartAndRead(ProgramUnderTest& program)
+{
+    if (!program.Start() || program.WaitMainWindow() == nullptr)
+        return {"(no window)", "", false};
+    Shown shown{program.ItemText(ID_LABEL_MEDIUM), program.ItemText(ID_LABEL_FIX),
+                ::IsWindowEnabled(program.Item(ID_SKYPE_IMPORT)) != FALSE};
+    program.Close();
+    return shown;
+}
+
+// A message box of the program (captioned with its name); its text, after answering it.
+std::string AnswerBox(const ProgramUnderTest& program, int answer)
+{
+    const HWND box = program.WaitDialog("Vellokari");
+    if (box == nullptr)
+        return "(no box)";
+    const std::string text = MessageBoxText(box);
+    ClickButton(box, answer);
+    WaitFor([&] { return !::IsWindow(box); });
+    return text;
+}
+
+void ClickImport(const ProgramUnderTest& program)
+{
+    ::PostMessageA(program.Item(ID_SKYPE_IMPORT), BM_CLICK, 0, 0);
+}
+
+}  // namespace
+
+TEST(SkypeOnMedium, FixedDiskVersionThroughTheRegistry)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+    FixedDiskSkype skype;
+    FixedDiskSkype noVersion("vk_recorder.exe");
+    const std::string tooLong = "C:\\" + std::string(300, 'a') + "\\Skype.exe";
+
+    {
+        SCOPED_TRACE("a stand-in with its version");
+        SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
+        ASSERT_TRUE(key.IsReady());
+        const Shown shown = StartAndRead(program);
+        EXPECT_EQ(shown.fix, std::string("FixHDD バージョン:") + kStandInVersion);
+        EXPECT_EQ(shown.medium, "Portable未インストール");
+        EXPECT_TRUE(shown.importEnabled);
+    }
+    struct Case {
+        const char* what;
+        bool key;
+        const char* value;
+    };
+    for (const Case& c : {Case{"no key", false, nullptr}, Case{"no value", true, nullptr},
+                          Case{"a value too long", true, tooLong.c_str()},
+                          Case{"a file without a version", true, noVersion.Path().c_str()}}) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<SkypeKey> key;
+        if (c.key)
+            key = std::make_unique<SkypeKey>(HKEY_LOCAL_MACHINE, c.value);
+        const Shown shown = StartAndRead(program);
+        EXPECT_EQ(shown.fix, "固定HDD未インストール");
+        EXPECT_FALSE(shown.importEnabled);
+    }
+}
+
+TEST(SkypeOnMedium, MachineHiveRefusedReadsTheUsersHive)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Vellokari.exe"));
+    FixedDiskSkype skype;
+    FixedDiskSkype other("vk_version_plain.exe");
+    SkypeKey machine(HKEY_LOCAL_MACHINE, other.Path().c_str());
+    SkypeKey user(HKEY_CURRENT_USER, skype.Path().c_str());
+    ASSERT_TRUE(machine.IsReady() && user.IsReady());
+    ASSERT_TRUE(machine.DenyFullAccess());
+    EXPECT_EQ(StartAndRead(program).fix, std::string("FixHDD バージョン:") + kStandInVersion);
+}
+
+TEST(SkypeOnMedium, ImportRoadEveryOutcome)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+    FixedDiskSkype skype;
+    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
+    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+    const std::string copy = medium.Path("\\Tools\\skype\\bin\\Skype.exe");
+    const std::string record = medium.Path("\\record.txt");
+    ScopedEnv recordFile("VK_RECORD_FILE", record);
+    StoredItem other{"tool.exe", "\\apps\\tool.exe", "", "", 0, 0, 0};
+
+    // Equal versions: the first box, no copy.
+    ASSERT_TRUE(WriteBytes(ini, SettingsText(kStandInVersion, {SkypeItem("\\Tools"), other})));
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitMainWindow(), nullptr);
+    ClickImport(program);
+    EXPECT_EQ(AnswerBox(program, IDOK), "バージョンは一致しています。更新の必要はありません.");
+    EXPECT_FALSE(FileExists(copy));
+    ASSERT_TRUE(program.Close());
+
+    // A Skype.exe from the medium with a window: the second box. One from C: does not count.
+    const std::string settings = SettingsText("", {other});
+    ASSERT_TRUE(WriteBytes(ini, settings));
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitMainWindow(), nullptr);
+    {
+        ScopedEnv window("VK_RECORD_WINDOW", "vk skype on the medium");
+        ChildProcess running;
+        ASSERT_TRUE(running.Start("\"" + medium.Put(FixturePath("vk_recorder.exe"), "\\other\\Skype.exe") + "\""));
+        ASSERT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, "vk skype on the medium") != nullptr; }));
+        ClickImport(program);
+        EXPECT_EQ(AnswerBox(program, IDOK), "現在ポータブルメディアでSkypeが実行中です。Skypeを終了してください");
+    }
+    {
+        ScopedEnv window("VK_RECORD_WINDOW", "vk skype on the fixed disk");
+        ChildProcess running;
+        ASSERT_TRUE(running.Start("\"" + skype.Path() + "\""));
+        ASSERT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, "vk skype on the fixed disk") != nullptr; }));
+        // No at the question: nothing happens.
+        ClickImport(program);
+        EXPECT_EQ(AnswerBox(program, IDNO), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+        EXPECT_FALSE(FileExists(copy));
+        EXPECT_EQ(ReadBytes(ini), settings);
+    }
+    ::DeleteFileA(record.c_str());
+
+    // Yes: copied, recorded, saved, both labels updated, the Skype item first, and it starts.
+    ClickImport(program);
+    EXPECT_EQ(AnswerBox(program, IDYES), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+    ASSERT_TRUE(WaitFor([&] { return ReadBytes(ini) == SettingsText(kStandInVersion, {SkypeItem("\\Tools"), other}); }))
+        << ReadBytes(ini);
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(skype.Path()));
+    EXPECT_TRUE(WaitFor([&] {
+        return program.ItemText(ID_LABEL_MEDIUM) == std::string("Portableバージョン:") + kStandInVersion;
+    }));
+    EXPECT_EQ(program.ItemText(ID_LABEL_FIX), std::string("FixHDD バージョン:") + kStandInVersion);
+    ASSERT_TRUE(WaitFor([&] { return !ReadBytes(record).empty(); }));
+    EXPECT_EQ(ReadBytes(record), "CMD=\"" + copy + "\" /datapath:\"" + medium.Path("\\Tools\\skype\\data") +
+                                     "\" /removable\nDIR=" + medium.Path("\\Tools\\skype\\bin") + "\n");
+    ASSERT_TRUE(program.Close());
+}
+
+TEST(SkypeOnMedium, ReplaceRefusedRecordsNothingAndMarkedFoldersStay)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+    FixedDiskSkype skype;
+    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
+    const std::string copy = medium.Put(FixturePath("vk_version_plain.exe"), "\\Tools\\skype\\bin\\Skype.exe");
+    const std::string folder = medium.Path("\\Tools\\skype");
+    ASSERT_TRUE(::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    const DWORD marked = ::GetFileAttributesA(folder.c_str());
+    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+    const std::string settings = SettingsText("", {});
+    ASSERT_TRUE(WriteBytes(ini, settings));
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitMainWindow(), nullptr);
+    EXPECT_EQ(::GetFileAttributesA(folder.c_str()), marked);
+
+    ClickImport(program);
+    EXPECT_EQ(AnswerBox(program, IDYES), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+    // The shell asks before it replaces the older copy: No.
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND hwnd : ProcessWindows(program.Id())) {
+            if (hwnd != program.MainWindow() && ::IsWindowVisible(hwnd) && WindowClass(hwnd) == "#32770")
+                question = hwnd;
+        }
+        return question != nullptr;
+    }));
+    ASSERT_NE(::GetDlgItem(question, IDNO), nullptr) << WindowText(question);
+    ClickButton(question, IDNO);
+    // Nothing recorded: a second press asks again instead of finding equal versions.
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
+    ClickImport(program);
+    EXPECT_EQ(AnswerBox(program, IDNO), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+    EXPECT_EQ(ReadBytes(ini), settings);
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(FixturePath("vk_version_plain.exe")));
+    EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), "Portable未インストール");
+    EXPECT_TRUE(program.Close());
+    ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
