@@ -17,15 +17,6 @@ namespace {
 
 const char kSettingsCaption[] = "起動プログラム設定";
 
-HWND LauncherPanel(HWND main)
-{
-    for (HWND child = ::GetWindow(main, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClass(child) == "#32770" && ::GetDlgItem(child, ID_LAUNCHER_LIST) != nullptr)
-            return child;
-    }
-    return nullptr;
-}
-
 // A point in the middle of a row's first column, in the list's client area.
 LPARAM RowPoint(HWND list, int row)
 {
@@ -68,7 +59,7 @@ TEST(LauncherCommandsInTheProgram, AddStartMoveAndDeleteAnItem)
     ASSERT_TRUE(program.Start());
     const HWND main = program.WaitMainWindow();
     ASSERT_NE(main, nullptr);
-    const HWND panel = LauncherPanel(main);
+    const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
     ASSERT_NE(panel, nullptr);
     const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
 
