@@ -88,8 +88,15 @@ const MessageMap* CLauncherDlg::GetMessageMap() const
 {
     using H = Handler<CLauncherDlg>;
     static const MessageMap map{CDialog::GetMessageMap(), {
+        H::Clicked(IDC_BUTTON_ADD, &CLauncherDlg::OnBnClickedAdd),
+        H::Clicked(IDC_BUTTON_DELETE, &CLauncherDlg::OnBnClickedDelete),
+        H::Clicked(IDC_BUTTON_CHANGE, &CLauncherDlg::OnBnClickedChange),
+        H::Clicked(IDC_BUTTON_LAUNCH, &CLauncherDlg::OnBnClickedLaunch),
         H::Timer(&CLauncherDlg::OnTimer),
         H::CtlColor(&CLauncherDlg::OnCtlColor),
+        H::Notify(NM_DBLCLK, IDC_LIST_RUN, &CLauncherDlg::OnNMDblclkRunList),
+        H::Clicked(IDC_BUTTON_UP, &CLauncherDlg::OnBnClickedUp),
+        H::Clicked(IDC_BUTTON_DOWN, &CLauncherDlg::OnBnClickedDown),
         H::Message(WM_DESTROY, &CLauncherDlg::OnDestroy),
     }};
     return &map;

@@ -50,6 +50,17 @@ public:
     int ReadAutorunInf();
     void CheckAutorunInf();
 
+    // The commands of the buttons and of a double click in the list.
+    void OnBnClickedAdd();
+    void OnBnClickedChange();
+    void OnBnClickedLaunch();
+    void OnNMDblclkRunList(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnBnClickedDelete();
+    void OnBnClickedUp();
+    void OnBnClickedDown();
+    // Two items change places whole; nothing when either position is outside the list.
+    void SwapRunItems(int first, int second);
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // One check as the check timer runs it, also from outside the timer: the
@@ -84,4 +95,14 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnDestroy();
+
+private:
+    // The position of the command's item from the list's selection mark;
+    // -1 after the box that asks for a selection, or for a mark outside the list.
+    int TakeSelectedItem(const char* noSelectionText);
+    // The settings dialog on a copy of the item; true, with the copy
+    // edited, when the user confirmed.
+    bool EditRunItem(CRunInf& item);
+    // Up (-1) and down (+1): the selected item and the selection one row on.
+    void MoveSelectedItem(int offset);
 };

@@ -1,6 +1,7 @@
 #include "AppTest.h"
 
 #include "CDib32.h"
+#include "ProgramUnderTest.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -46,6 +47,15 @@ StoredItem RecorderItem(const TestMedium& medium, const std::string& tag, int ki
     item.kind = kind;
     item.gate = gate;
     return item;
+}
+
+HWND PanelWith(HWND main, int id)
+{
+    for (HWND child = ::GetWindow(main, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (WindowClass(child) == "#32770" && ::GetDlgItem(child, id) != nullptr)
+            return child;
+    }
+    return nullptr;
 }
 
 bool OpenGate(void* window, int kind)

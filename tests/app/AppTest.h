@@ -36,6 +36,9 @@ StoredItem SkypeItem(const std::string& folder);
 class TestMedium;
 StoredItem RecorderItem(const TestMedium& medium, const std::string& tag, int kind, int gate = 0);
 
+// The panel of the main dialog that holds the control id; null if none.
+HWND PanelWith(HWND main, int id);
+
 // Sends BOREWAYOPEN of a gateway kind to a window from another process.
 bool OpenGate(void* window, int kind);
 

@@ -18,16 +18,6 @@ namespace {
 const unsigned kGreen = 0x00FF00;
 const unsigned kLightYellow = 0xFFFFB4;
 
-// The panel of the main dialog that holds the control id.
-HWND PanelWith(HWND main, int id)
-{
-    for (HWND child = ::GetWindow(main, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClass(child) == "#32770" && ::GetDlgItem(child, id) != nullptr)
-            return child;
-    }
-    return nullptr;
-}
-
 struct Geometry {
     RECT window, client, launcher, list, button;
 };

@@ -26,7 +26,11 @@ bool DefineDrive(char letter, const std::string& hostFolder)
     std::vector<char> buffer(sizeof(UnixDrive) + hostFolder.size() + 1, '\0');
     auto* drive = reinterpret_cast<UnixDrive*>(buffer.data());
     drive->size = static_cast<ULONG>(buffer.size());
-    drive->type = hostFolder.empty() ? 0 : DRIVE_REMOVABLE;
+    // Removed with the type DRIVE_NO_ROOT_DIR the drive goes whole: its link,
+    // its value under HKLM\Software\Wine\Drives and its letter in
+    // GetLogicalDrives. With another type the letter stays listed, and so
+    // taken for later media, as long as the Wine server runs.
+    drive->type = hostFolder.empty() ? DRIVE_NO_ROOT_DIR : DRIVE_REMOVABLE;
     drive->letter = static_cast<WCHAR>(letter - 'A' + 'a');
     if (!hostFolder.empty()) {
         drive->mount_point_offset = sizeof(UnixDrive);

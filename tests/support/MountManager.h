@@ -9,7 +9,7 @@
 
 // Defines the letter as a removable drive on the host folder.
 bool DefineRemovableDrive(char letter, const std::string& hostFolder);
-// Removes the drive: the letter no longer resolves.
+// Removes the drive: the letter no longer resolves and is no longer listed.
 bool RemoveDrive(char letter);
 // WM_DEVICECHANGE DBT_DEVICEREMOVECOMPLETE for a volume with this unit mask, to every top-level window.
 bool BroadcastVolumeRemoval(DWORD unitmask);

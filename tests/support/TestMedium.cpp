@@ -124,7 +124,10 @@ TestMedium::~TestMedium()
         RunOnHost("/usr/bin/find '" + m_unixFolder + "' -type l -delete");
     if (m_letter != 0) {
         const std::string root = Drive() + "\\";
-        RunHost("/bin/rm -f \"" + m_link + "\"");
+        // Only while it is still this medium's link: once the letter was
+        // given back (ListedDrive), another test may hold it already.
+        RunHost("/bin/sh -c \"[ \\\"$(/bin/readlink '" + m_link + "')\\\" = '" + m_unixFolder + "' ] && /bin/rm -f '" +
+                m_link + "'\"");
         WaitFor([&] { return !FileExists(root); }, 10000);
     }
     if (!m_unixFolder.empty())
