@@ -82,13 +82,6 @@ std::string DialogTexts(HWND dialog)
     return seen;
 }
 
-std::string ItemText(HWND dialog, int id)
-{
-    char text[1024] = {};
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 void PostClick(HWND dialog, int id)
 {
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));

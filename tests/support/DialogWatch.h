@@ -9,6 +9,8 @@
 // its own bound) or open a dialog over its own. Only the dialog met last
 // that is still there gets its looks: modal dialogs nest, so that is the
 // one the user faces. A dialog with no handler left is closed and counted.
+#include "DialogControls.h"
+
 #include <windows.h>
 
 #include <deque>
@@ -52,8 +54,6 @@ private:
 
 // The caption, then the texts of the children that have one, joined by " | ".
 std::string DialogTexts(HWND dialog);
-// The text of a dialog item.
-std::string ItemText(HWND dialog, int id);
 // A click on a dialog's button as its dialog procedure meets it (posted).
 void PostClick(HWND dialog, int id);
 // A click through the button's own mouse handling, done when it returns.
