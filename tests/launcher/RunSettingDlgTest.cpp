@@ -107,9 +107,9 @@ TEST(RunSettingDlg, Template)
             {IDC_RADIO_TIMING_START, "Button", "Vellokari起動", {54, 96, 58, 10}, BS_AUTORADIOBUTTON | WS_GROUP},
             {IDC_RADIO_TIMING_GATE, "Button", "BorewayOpen", {54, 111, 55, 10}, BS_AUTORADIOBUTTON},
             {IDC_STATIC_DELAY, "Static", "遅延時間", {135, 93, 28, 8}, WS_GROUP},
-            {IDC_EDIT_DELAY, "Edit", "0", {167, 91, 29, 12}, ES_RIGHT},
+            {IDC_EDIT_DELAY, "Edit", "0", {167, 91, 29, 12}, ES_RIGHT, 2},
             {IDC_SPIN_DELAY, "msctls_updown32", "Spin1", {195, 91, 11, 12},
-             UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS},
+             UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 2},
             {IDC_STATIC_DELAYUNIT, "Static", "×100ms", {218, 93, 27, 8}, 0},
             {IDC_STATIC_GATE, "Static", "Boreway種別", {126, 111, 39, 8}, 0},
             // The scroll bar's style goes to the box's list.

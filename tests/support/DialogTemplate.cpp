@@ -107,10 +107,10 @@ void ExpectControls(HWND dialog, const std::vector<ExpectedControl>& controls,
         ::GetWindowTextA(child, text, sizeof text);
         EXPECT_STREQ(text, c.text);
         const RECT place = DialogUnitsOf(dialog, child);
-        EXPECT_EQ(place.left, c.place.left);
-        EXPECT_EQ(place.top, c.place.top);
-        EXPECT_EQ(place.right, c.place.right);
-        EXPECT_EQ(place.bottom, c.place.bottom);
+        EXPECT_NEAR(place.left, c.place.left, c.slack);
+        EXPECT_NEAR(place.top, c.place.top, c.slack);
+        EXPECT_NEAR(place.right, c.place.right, c.slack);
+        EXPECT_NEAR(place.bottom, c.place.bottom, c.slack);
         const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_STYLE));
         EXPECT_EQ(style & c.style, c.style);
         if (more)

@@ -33,6 +33,10 @@ struct ExpectedControl {
     const char* text;
     RECT place;  // in dialog units: left, top, width, height
     DWORD style;
+    // How far the place may be off, in dialog units: a control that sizes
+    // itself in pixels (an up-down control and its buddy) lands on whole
+    // units that depend on the dialog's font.
+    int slack = 0;
 };
 
 // Checks the dialog's children, in order and no more, against the table;
