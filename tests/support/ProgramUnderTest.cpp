@@ -2,6 +2,8 @@
 
 #include "TestSupport.h"
 
+#include <cstdio>
+
 namespace {
 
 struct Search {
@@ -93,8 +95,10 @@ bool ProgramUnderTest::Start(const std::string& args, const std::string& outputF
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         output = ::CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (output == INVALID_HANDLE_VALUE)
+        if (output == INVALID_HANDLE_VALUE) {
+            ReportStartFailure(outputFile, ::GetLastError());
             return false;
+        }
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = nullptr;
         startup.hStdOutput = output;
@@ -104,8 +108,11 @@ bool ProgramUnderTest::Start(const std::string& args, const std::string& outputF
     // Detached, as from the desktop: the program has no console of the test's.
     const BOOL started = ::CreateProcessA(m_exePath.c_str(), &line[0], nullptr, nullptr, output != INVALID_HANDLE_VALUE,
                                           DETACHED_PROCESS, nullptr, folder, &startup, &m_info);
+    const DWORD error = ::GetLastError();
     if (output != INVALID_HANDLE_VALUE)
         ::CloseHandle(output);
+    if (!started)
+        ReportStartFailure(line, error);
     return started != FALSE;
 }
 
@@ -152,11 +159,28 @@ bool ProgramUnderTest::WaitExit(DWORD timeoutMs) const
     return m_info.hProcess != nullptr && WaitFor([&] { return !IsRunning(); }, timeoutMs);
 }
 
+bool ProgramUnderTest::Idle(DWORD timeoutMs) const
+{
+    DWORD_PTR result = 0;
+    return m_mainWindow != nullptr &&
+           ::SendMessageTimeoutA(m_mainWindow, WM_NULL, 0, 0, SMTO_BLOCK, timeoutMs, &result) != 0;
+}
+
 bool ProgramUnderTest::Close(DWORD timeoutMs)
 {
     if (m_mainWindow != nullptr)
         ::PostMessageA(m_mainWindow, WM_CLOSE, 0, 0);
-    return WaitExit(timeoutMs);
+    if (WaitExit(timeoutMs))
+        return true;
+    // Why not: what the process still shows, and whether it still takes messages.
+    std::fprintf(stderr, "the program (process %lu) did not end within %lu ms; it %s messages; its windows:\n",
+                 Id(), timeoutMs, Idle(2000) ? "takes" : "does not take");
+    for (HWND hwnd : ProcessWindows(Id())) {
+        std::fprintf(stderr, "  %p %s \"%s\"%s\n", static_cast<void*>(hwnd), WindowClass(hwnd).c_str(),
+                     WindowText(hwnd).c_str(), ::IsWindowVisible(hwnd) ? " visible" : "");
+    }
+    std::fflush(stderr);
+    return false;
 }
 
 void ProgramUnderTest::Kill()

@@ -35,7 +35,8 @@ public:
 
     // Starts "exePath" args; commandLine replaces the whole command line when
     // given (a relative start). With outputFile, standard output and error go
-    // to that file, as a shell redirects them.
+    // to that file, as a shell redirects them. A failure is reported with the
+    // system's code on the standard error.
     bool Start(const std::string& args = "", const std::string& outputFile = "", const char* folder = nullptr,
                const std::string& commandLine = "");
     // The main dialog, once it shows; null when it did not within the time.
@@ -48,11 +49,18 @@ public:
     HWND Item(int id) const { return ::GetDlgItem(m_mainWindow, id); }
     std::string ItemText(int id) const { return WindowText(Item(id)); }
 
+    // The main dialog's thread has come back to its messages: whatever a
+    // handler that runs now does (a file written after its box or dialog
+    // closed) is done. Files the program replaces are read only then, as a
+    // reader holding one open makes the program's replacement fail.
+    bool Idle(DWORD timeoutMs = 10000) const;
+
     bool IsRunning() const;
     bool WaitExit(DWORD timeoutMs = 15000) const;
     DWORD Id() const { return m_info.dwProcessId; }
     HANDLE Process() const { return m_info.hProcess; }
-    // Ends the main dialog as its close box does, then waits for the exit.
+    // Ends the main dialog as its close box does, then waits for the exit;
+    // when it does not end, what it still shows is reported.
     bool Close(DWORD timeoutMs = 15000);
     void Kill();
 

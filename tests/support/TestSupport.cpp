@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <atomic>
+#include <cstdio>
 #include <string>
 
 void PumpMessages()
@@ -74,7 +75,17 @@ bool CopyWithFolders(const std::string& from, const std::string& to)
 {
     for (std::size_t pos = to.find('\\', 3); pos != std::string::npos; pos = to.find('\\', pos + 1))
         ::CreateDirectoryA(to.substr(0, pos).c_str(), nullptr);
-    return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+    if (::CopyFileA(from.c_str(), to.c_str(), FALSE))
+        return true;
+    std::fprintf(stderr, "copying %s to %s failed: error %lu\n", from.c_str(), to.c_str(), ::GetLastError());
+    std::fflush(stderr);
+    return false;
+}
+
+void ReportStartFailure(const std::string& commandLine, DWORD error)
+{
+    std::fprintf(stderr, "starting %s failed: error %lu\n", commandLine.c_str(), error);
+    std::fflush(stderr);
 }
 
 void RemoveTree(const std::string& path)
@@ -124,7 +135,10 @@ bool ChildProcess::Start(const std::string& commandLine, const char* folder)
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string line = commandLine;
-    return ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &m_info) != FALSE;
+    if (::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &m_info))
+        return true;
+    ReportStartFailure(commandLine, ::GetLastError());
+    return false;
 }
 
 bool ChildProcess::WaitExit(DWORD timeoutMs)

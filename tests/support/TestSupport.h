@@ -21,8 +21,13 @@ bool WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);  // empty when missing
 bool FileExists(const std::string& path);
 
-// Copies a file, making the target's folders first.
+// Copies a file, making the target's folders first; a failure is reported
+// on the standard error with the system's code.
 bool CopyWithFolders(const std::string& from, const std::string& to);
+
+// Writes why a process did not start to the standard error, where the
+// test's output shows it.
+void ReportStartFailure(const std::string& commandLine, DWORD error);
 
 // A folder of its own under the system's temporary folder, removed with its
 // content when the object goes.
@@ -51,6 +56,7 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
+    // A failure is reported with the system's code (see ReportStartFailure).
     bool Start(const std::string& commandLine, const char* folder = nullptr);
     bool WaitExit(DWORD timeoutMs = 10000);
     DWORD ExitCode() const;

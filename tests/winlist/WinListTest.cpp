@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 bool WindowsFixture::Start(const std::string& exe, const std::vector<std::string>& requests, const std::string& log)
 {
     m_requests = requests;
@@ -15,7 +17,7 @@ bool WindowsFixture::Start(const std::string& exe, const std::vector<std::string
         line += " \"" + request + "\"";
     if (!m_process.Start(line))
         return false;
-    return WaitFor([&] {
+    const bool ready = WaitFor([&] {
         for (std::size_t i = 0; i < m_requests.size(); ++i) {
             const HWND hwnd = Window(static_cast<int>(i));
             if (hwnd == nullptr)
@@ -26,6 +28,12 @@ bool WindowsFixture::Start(const std::string& exe, const std::vector<std::string
         }
         return true;
     });
+    if (!ready) {
+        std::fprintf(stderr, "%s: not every window showed (the process's exit code %lu)\n", line.c_str(),
+                     m_process.ExitCode());
+        std::fflush(stderr);
+    }
+    return ready;
 }
 
 HWND WindowsFixture::Window(int i) const

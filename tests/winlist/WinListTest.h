@@ -15,7 +15,8 @@
 // process is ended when the object goes.
 class WindowsFixture {
 public:
-    // Waits until every window is there and every window to be shown is visible.
+    // Waits until every window is there and every window to be shown is visible;
+    // a failure (no start, a window missing) is reported on the standard error.
     bool Start(const std::string& exe, const std::vector<std::string>& requests, const std::string& log = "");
     DWORD Id() const { return m_process.Id(); }
     // Window i of the requests; null while it does not exist.
