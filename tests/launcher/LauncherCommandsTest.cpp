@@ -414,7 +414,7 @@ TEST_F(LauncherCommands, TimersAndGateOpensGoOnWhileABoxOrTheDialogIsOpen)
         };
     };
     Mark(0);
-    watch.Push(waitThen(1, [](HWND box) { PostClick(box, IDYES); }));
+    watch.Push(waitThen(1, [](HWND box) { ClickButton(box, IDYES); }));
     Press(IDC_BUTTON_DELETE);
     EXPECT_EQ(log.Count(StartOf("auto")), 1);
     EXPECT_EQ(log.Count(StartOf("gate")), 1);
@@ -425,7 +425,7 @@ TEST_F(LauncherCommands, TimersAndGateOpensGoOnWhileABoxOrTheDialogIsOpen)
     Mark(1);
     watch.Push(waitThen(2, [](HWND dialog) {
         ::SetDlgItemTextA(dialog, IDC_EDIT_PROGRAMNAME, "changed");
-        PostClick(dialog, IDOK);
+        ClickButton(dialog, IDOK);
     }));
     Press(IDC_BUTTON_CHANGE);
     EXPECT_EQ(log.Count(StartOf("gate")), 2);

@@ -77,7 +77,7 @@ protected:
             met.owner = ::GetWindow(dialog, GW_OWNER);
             met.folder = FileDialogFolder(dialog);
             if (name.empty())
-                PostClick(dialog, IDCANCEL);
+                ClickButton(dialog, IDCANCEL);
             else
                 FileDialogChoose(dialog, name);
             return true;
@@ -95,11 +95,11 @@ protected:
             met.owner = ::GetWindow(picker, GW_OWNER);
             met.folder = PickerSelection(picker);
             if (letter == 0) {
-                PostClick(picker, IDCANCEL);
+                ClickButton(picker, IDCANCEL);
                 return true;
             }
             EXPECT_TRUE(PickerSelect(picker, letter, folders));
-            PostClick(picker, IDOK);
+            ClickButton(picker, IDOK);
             return true;
         });
     }

@@ -17,6 +17,13 @@ void Click(HWND dialog, int id)
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
+bool ClickButton(HWND dialog, int id)
+{
+    const HWND button = ::GetDlgItem(dialog, id);
+    return button != nullptr &&
+           ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
 INT_PTR RunDriven(CDialog& dialog, ModalSeam::Driver driver)
 {
     ModalSeam seam;

@@ -13,6 +13,9 @@
 std::string ItemText(HWND dialog, int id);
 // What a button sends its dialog when it is clicked.
 void Click(HWND dialog, int id);
+// The same, posted: a click from outside the dialog's loop or process, which
+// does not hang on the focus that moves while a dialog goes away.
+bool ClickButton(HWND dialog, int id);
 
 class CDialog;
 // Runs the dialog modally; the driver gets it once it shows and must end it.

@@ -54,8 +54,6 @@ private:
 
 // The caption, then the texts of the children that have one, joined by " | ".
 std::string DialogTexts(HWND dialog);
-// A click on a dialog's button as its dialog procedure meets it (posted).
-void PostClick(HWND dialog, int id);
 // A click through the button's own mouse handling, done when it returns.
 void SendClick(HWND dialog, int id);
 // The visible top-level dialog of this thread whose caption is this, or null.

@@ -59,16 +59,6 @@ RECT ChildRect(HWND parent, HWND child)
     return rect;
 }
 
-// What a button sends its dialog when it is clicked, posted from outside.
-// Unlike the button's own click message it does not hang on the focus,
-// which moves on its own while a dialog that was just closed goes away.
-bool ClickButton(HWND dialog, int id)
-{
-    const HWND button = ::GetDlgItem(dialog, id);
-    return button != nullptr &&
-           ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-}
-
 ProgramUnderTest::ProgramUnderTest(std::string exePath, bool install) : m_exePath(std::move(exePath))
 {
     m_bInstalled = install ? CopyWithFolders(FixturePath("Vellokari.exe"), m_exePath) : FileExists(m_exePath);

@@ -3,6 +3,8 @@
 // test medium's, as a user copies it), started there as a process of its
 // own, and driven from outside: its windows found by process, title and
 // class, its message boxes read and answered with real messages.
+#include "DialogControls.h"
+
 #include <windows.h>
 
 #include <string>
@@ -17,8 +19,6 @@ std::string WindowClass(HWND hwnd);
 std::string MessageBoxText(HWND box);
 // The rectangle of a child in its parent's client coordinates.
 RECT ChildRect(HWND parent, HWND child);
-// Presses a button with the button's own click message; true when it was there.
-bool ClickButton(HWND dialog, int id);
 
 class ProgramUnderTest {
 public:

@@ -54,7 +54,7 @@ std::string FileDialogFolder(HWND dialog)
 void FileDialogChoose(HWND dialog, const std::string& name)
 {
     ::SetDlgItemTextA(dialog, kFileNameField, name.c_str());
-    PostClick(dialog, IDOK);
+    ClickButton(dialog, IDOK);
 }
 
 HWND PickerTree(HWND picker)

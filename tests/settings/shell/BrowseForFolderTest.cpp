@@ -39,7 +39,7 @@ DialogWatch::Handler Pick(PickerSeen& seen, char letter, std::vector<std::string
         if (letter != 0) {
             EXPECT_TRUE(PickerSelect(picker, letter, folders));
         }
-        PostClick(picker, button);
+        ClickButton(picker, button);
         return true;
     };
 }
@@ -54,7 +54,7 @@ protected:
         // nothing of a start folder two levels down: once shown and
         // cancelled, it does so every time.
         m_watch.Push([](HWND picker) {
-            PostClick(picker, IDCANCEL);
+            ClickButton(picker, IDCANCEL);
             return true;
         });
         ASSERT_EQ(BrowseForFolder(m_medium.Path("\\tools\\sub").c_str()), nullptr);
@@ -110,7 +110,7 @@ TEST_F(FolderPicker, OnlyFileSystemFoldersCanBeConfirmed)
     m_watch.Push([&](HWND picker) {
         EXPECT_TRUE(PickerSelectTopItem(picker, "My Computer"));
         okEnabled = ::IsWindowEnabled(::GetDlgItem(picker, IDOK)) != FALSE;
-        PostClick(picker, IDCANCEL);
+        ClickButton(picker, IDCANCEL);
         return true;
     });
     EXPECT_EQ(BrowseForFolder(m_medium.Drive().c_str()), nullptr);
