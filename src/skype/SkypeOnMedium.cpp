@@ -4,16 +4,20 @@ namespace {
 
 const DWORD kSkypePathSize = 260;
 
+// Skype is a 32-bit program and registers in the 32-bit view; a 64-bit
+// build reading its own view would never find it.
+const REGSAM kSkypeKeyAccess = KEY_ALL_ACCESS | KEY_WOW64_32KEY;
+
 // Opens Skype's key; the user's hive only when the machine's refuses access.
 HKEY OpenSkypeKey()
 {
     HKEY key = nullptr;
-    const LONG result = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Skype\\Phone", 0, KEY_ALL_ACCESS, &key);
+    const LONG result = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Skype\\Phone", 0, kSkypeKeyAccess, &key);
     if (result == ERROR_SUCCESS)
         return key;
     if (result != ERROR_ACCESS_DENIED)
         return nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Skype\\Phone", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Skype\\Phone", 0, kSkypeKeyAccess, &key) != ERROR_SUCCESS)
         return nullptr;
     return key;
 }

@@ -11,7 +11,7 @@
 void EnsureSubfolder(const char* base, const char* name);
 
 // "SkypePath" of SOFTWARE\Skype\Phone in the machine's hive, or in the
-// user's hive when the machine's refuses access. TRUE when a key opened;
+// user's hive when the machine's refuses access, both in the 32-bit view. TRUE when a key opened;
 // the path stays empty when the value is missing or too long.
 BOOL ReadSkypePathFromRegistry(CString& path);
 

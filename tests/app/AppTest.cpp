@@ -102,9 +102,11 @@ void SaveScreen(const char* name, HWND window)
 
 const char kStandInVersion[] = "Ver.:4.2.0.169";
 
+// In the 32-bit view, where Skype's own installer writes it.
 SkypeKey::SkypeKey(HKEY hive, const char* value) : m_hive(hive)
 {
-    ::RegCreateKeyExA(hive, "Software\\Skype\\Phone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+    ::RegCreateKeyExA(hive, "Software\\Skype\\Phone", 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                      &m_key, nullptr);
     if (m_key != nullptr && value != nullptr)
         ::RegSetValueExA(m_key, "SkypePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                          static_cast<DWORD>(strlen(value) + 1));
@@ -124,8 +126,11 @@ SkypeKey::~SkypeKey()
         }
         ::RegCloseKey(m_key);
     }
-    ::RegDeleteKeyA(m_hive, "Software\\Skype\\Phone");
-    ::RegDeleteKeyA(m_hive, "Software\\Skype");
+    // Both views, so that no test finds a key that another one left.
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        ::RegDeleteKeyExA(m_hive, "Software\\Skype\\Phone", view, 0);
+        ::RegDeleteKeyExA(m_hive, "Software\\Skype", view, 0);
+    }
 }
 
 bool SkypeKey::DenyFullAccess()

@@ -48,7 +48,8 @@ unsigned ScreenPixel(int x, int y);
 // once the window (of any process) has painted itself afresh.
 void SaveScreen(const char* name, HWND window);
 
-// Skype's key in one hive with its "SkypePath" (none when value is null); removed at the end.
+// Skype's key in one hive's 32-bit view with its "SkypePath" (none when value
+// is null); removed from both views at the end.
 class SkypeKey {
 public:
     SkypeKey(HKEY hive, const char* value);
