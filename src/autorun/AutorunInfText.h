@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 // The most bytes an Autorun.inf text may hold in comparison form, on the
 // whole road: the watch reads no further, nothing longer is approved, and
 // the settings file gives back every text up to it.
@@ -24,5 +26,11 @@ enum AutorunInfRead {
 // Reads the medium's Autorun.inf in text mode into its comparison form,
 // never more than AUTORUNINF_MAX_TEXT bytes of it. The text is set only when
 // the whole file was read; error (when given) gets the system's code of a
-// failure.
-AutorunInfRead ReadAutorunInfText(const CString& drive, CString& text, DWORD* error = nullptr);
+// failure. For a file over the limit, beginning (when given) gets its form
+// up to the limit, without half a double-byte character at the end.
+AutorunInfRead ReadAutorunInfText(const CString& drive, CString& text, DWORD* error = nullptr,
+                                  CString* beginning = nullptr);
+
+// The length of the comparison form that these bytes, written to the file,
+// read back as.
+std::size_t AutorunInfFormLength(const CString& bytes);

@@ -7,6 +7,8 @@
 #include "CDataExchange.h"
 #include "DebugLog.h"
 
+#include <algorithm>
+
 CEditDlg::CEditDlg(CWnd* parent) : CDialog(IDD, parent) {}
 
 CEditDlg::~CEditDlg() = default;
@@ -55,9 +57,12 @@ void CEditDlg::OnOK()
     // Line ends as the edit made them, a lone LF pasted in included; the
     // caller appends the same CR LF to the text that it approves.
     const CString text = EndWithCrLf(m_strText);
-    // A longer text could be neither watched nor stored: it is not written either.
-    if (text.GetLength() > AUTORUNINF_MAX_TEXT) {
-        DebugLog("CEditDlg::OnOK() too large size=%d\n", text.GetLength());
+    // It is stored as written and compared as it reads back, where each lone
+    // LF gains a CR: a text over the limit either way could be neither
+    // watched nor stored, and is not written either.
+    const std::size_t size = std::max(static_cast<std::size_t>(text.GetLength()), AutorunInfFormLength(text));
+    if (size > static_cast<std::size_t>(AUTORUNINF_MAX_TEXT)) {
+        DebugLog("CEditDlg::OnOK() too large size=%d\n", static_cast<int>(size));
         AfxMessageBox("Autorun.infの更新に失敗しました.");
         return;
     }

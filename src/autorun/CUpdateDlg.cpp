@@ -39,6 +39,8 @@ void CUpdateDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CUpdateDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    if (!m_bApprovable)
+        GetDlgItem(IDOK)->EnableWindow(FALSE);
     return TRUE;
 }
 
@@ -60,6 +62,7 @@ void CUpdateDlg::OnBnClickedRevert()
     m_strText = m_strApproved;
     GetDlgItem(IDC_BUTTON_REVERT)->EnableWindow(FALSE);
     GetDlgItem(IDOK)->SetWindowText("保存");
+    GetDlgItem(IDOK)->EnableWindow(TRUE);
     UpdateData(FALSE);
 }
 
@@ -68,9 +71,12 @@ void CUpdateDlg::OnOK()
     const CString path = AutorunInfPath(m_strDrive);
     UpdateData(TRUE);
 
-    if (GetDlgItem(IDOK)->GetWindowText() == "承認" &&
-        AfxMessageBox("現在の内容で内部データを更新しますよろしいですか？", MB_YESNO) != IDYES)
-        return;
+    if (GetDlgItem(IDOK)->GetWindowText() == "承認") {
+        // A click sent to the disabled button changes nothing either.
+        if (!m_bApprovable ||
+            AfxMessageBox("現在の内容で内部データを更新しますよろしいですか？", MB_YESNO) != IDYES)
+            return;
+    }
 
     // A write that fails leaves the old file: nothing is approved, the dialog
     // stays, and the next check finds the difference.

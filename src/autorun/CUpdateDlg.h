@@ -20,6 +20,10 @@ public:
     CBrush m_brush;
     CString m_strDrive;     // set by the caller
     CString m_strApproved;  // set by the caller
+    // Set by the caller to FALSE when the text shown is only the beginning
+    // of a file over the limit: what could not be stored whole is not
+    // approved, and button 1 stays disabled until the revert.
+    BOOL m_bApprovable = TRUE;
 
 protected:
     const MessageMap* GetMessageMap() const override;

@@ -83,12 +83,12 @@ public:
     {
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
-    // Through TimerSeam, which tests may watch.
+    // Both through TimerSeam, which tests may watch.
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr)
     {
         return TimerSeam::Set(m_hWnd, id, elapse, proc);
     }
-    BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    BOOL KillTimer(UINT_PTR id) { return TimerSeam::Kill(m_hWnd, id); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)); }
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }

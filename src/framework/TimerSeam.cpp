@@ -29,6 +29,16 @@ std::vector<TimerRequest> TimerSeam::Requests(HWND hWnd, UINT_PTR id) const
     return requests;
 }
 
+std::vector<TimerRequest> TimerSeam::Stops(HWND hWnd, UINT_PTR id) const
+{
+    std::vector<TimerRequest> stops;
+    for (const TimerRequest& stop : m_stops) {
+        if (stop.hWnd == hWnd && stop.id == id)
+            stops.push_back(stop);
+    }
+    return stops;
+}
+
 UINT_PTR TimerSeam::Set(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
 {
     UINT actual = elapse;
@@ -40,4 +50,11 @@ UINT_PTR TimerSeam::Set(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
         }
     }
     return ::SetTimer(hWnd, id, actual, proc);
+}
+
+BOOL TimerSeam::Kill(HWND hWnd, UINT_PTR id)
+{
+    if (g_seam != nullptr)
+        g_seam->m_stops.push_back({hWnd, id, 0, ::GetTickCount64()});
+    return ::KillTimer(hWnd, id);
 }

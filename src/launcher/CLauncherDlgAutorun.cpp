@@ -25,9 +25,9 @@ int CLauncherDlg::ReadAutorunInf()
         return 1;
     }
 
-    CString text;
+    CString text, beginning;
     DWORD error = 0;
-    switch (ReadAutorunInfText(m_strDrive, text, &error)) {
+    switch (ReadAutorunInfText(m_strDrive, text, &error, &beginning)) {
     case AUTORUNINF_READ_OK:
         break;
     case AUTORUNINF_READ_FAILED:
@@ -37,15 +37,19 @@ int CLauncherDlg::ReadAutorunInf()
         m_bAutorunWatch = FALSE;
         return 1;
     case AUTORUNINF_READ_TOO_LARGE:
+        // No approved text is that long, so the file differs from it: padding
+        // must not hide a change from the watch.
         DebugLog("CLauncherDlg::ReadAutorunInf() too large path=%s\n", AutorunInfPath(m_strDrive).GetString());
-        m_bAutorunWatch = FALSE;
-        return 1;
+        m_strAutorunInfNow = beginning;
+        m_bAutorunInfNowCut = TRUE;
+        return 0;
     case AUTORUNINF_READ_NOT_OPENED:
     default:
         m_bAutorunWatch = FALSE;
         return 1;
     }
     m_strAutorunInfNow = text;
+    m_bAutorunInfNowCut = FALSE;
 
     DebugLog("Temp=%s\n", m_strAutorunInfNow.GetString());
     DebugLog("AutoRun=%s\n", m_strAutorunInf.GetString());
@@ -61,6 +65,7 @@ void CLauncherDlg::CheckAutorunInf()
     dialog.m_strDrive = m_strDrive;
     dialog.m_strApproved = m_strAutorunInf;
     dialog.SetAutorunText(m_strAutorunInfNow);
+    dialog.m_bApprovable = !m_bAutorunInfNowCut;
     // IDOK only once the file holds the dialog's text.
     if (dialog.DoModal() == IDOK) {
         m_strAutorunInf = dialog.GetAutorunText();

@@ -2,10 +2,15 @@
 // the editor, and what each leaves in the file, the approved text and the
 // settings file, driven from outside as a user would.
 #include "AppTest.h"
+#include "AutorunInfText.h"
+#include "CVellokariDlg.h"
+#include "DialogControls.h"
 #include "HexText.h"
+#include "ModalSeam.h"
 #include "ProgramUnderTest.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
+#include "TimerSeam.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +27,7 @@ enum {
     ID_AUTORUN_EDIT = 1038,
     ID_EDITOR_TEXT = 1037,
     ID_APPROVAL_TEXT = 1039,
+    ID_REVERT = 1041,
     ID_STATUS = 1042,
 };
 
@@ -143,6 +149,20 @@ private:
 std::string EditText(HWND dialog, int id)
 {
     return WindowText(::GetDlgItem(dialog, id));
+}
+
+// The whole text of an edit, however long, also of another process.
+std::string LongEditText(HWND dialog, int id)
+{
+    const HWND edit = ::GetDlgItem(dialog, id);
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 5000, &length);
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_BLOCK, 5000,
+                          &copied);
+    text.resize(copied);
+    return text;
 }
 
 void SetEditText(HWND dialog, int id, const std::string& text)
@@ -428,4 +448,120 @@ TEST_F(AutorunButtons, ACheckWhileTheEditorIsOpenShowsTheApprovalOverIt)
     EXPECT_TRUE(program.Idle());
     EXPECT_TRUE(::IsWindowVisible(editor));
     EXPECT_TRUE(Running::Answer(editor, IDCANCEL));
+}
+
+// A program pads its change past the limit of what can be stored: the check
+// reports it all the same, and the user puts the approved text back.
+TEST_F(AutorunButtons, AFilePaddedPastTheLimitIsReportedAndCanOnlyBePutBack)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, kCreated));
+    Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+    ASSERT_TRUE(program.Started());
+    EXPECT_TRUE(program.WaitStatus(kWatched));
+    const std::string settings = program.Settings();
+
+    std::string padded = "[autorun]\r\nopen=evil.exe\r\n";
+    while (padded.size() < 700 * 1024)
+        padded += std::string(1000, ';') + "\r\n";
+    ASSERT_TRUE(WriteBytes(m_inf, padded));
+
+    program.Press(ID_AUTORUN_EDIT);
+    const HWND approval = program.WaitDialog(kApproval);
+    ASSERT_NE(approval, nullptr);
+    EXPECT_EQ(program.FindDialog(kEditor), nullptr);
+    EXPECT_TRUE(LongEditText(approval, ID_APPROVAL_TEXT) == padded.substr(0, AUTORUNINF_MAX_TEXT))
+        << "the beginning of the file, up to the limit";
+    EXPECT_EQ(WindowText(::GetDlgItem(approval, IDOK)), "承認");
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(approval, IDOK)));
+    SaveScreen("approval_over_limit", approval);
+
+    // A click sent to it all the same is refused without a question.
+    ASSERT_TRUE(ClickButton(approval, IDOK));
+    EXPECT_TRUE(program.Idle());
+    EXPECT_EQ(program.OpenPopups(), 1);
+    EXPECT_TRUE(::IsWindow(approval));
+
+    ASSERT_TRUE(ClickButton(approval, ID_REVERT));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(::GetDlgItem(approval, IDOK)) != FALSE; }));
+    EXPECT_EQ(WindowText(::GetDlgItem(approval, IDOK)), "保存");
+    ASSERT_TRUE(Running::Answer(approval, IDOK));
+    EXPECT_EQ(ReadBytes(m_inf), kCreated);
+
+    // The editor follows on the approved text, which stays as it was.
+    const HWND editor = program.WaitDialog(kEditor);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(EditText(editor, ID_EDITOR_TEXT), kCreated);
+    EXPECT_TRUE(Running::Answer(editor, IDCANCEL));
+    EXPECT_EQ(program.SettingsWhenIdle(), settings);
+    EXPECT_EQ(program.Status(), kWatched);
+}
+
+namespace {
+
+// The main dialog with its launcher panel on the test medium, and nothing
+// else of the program's start: what its Autorun.inf edit button needs.
+class MainDialogOnMedium : public CVellokariDlg {
+public:
+    MainDialogOnMedium(std::string drive, std::string ini) : m_drive(std::move(drive)), m_ini(std::move(ini)) {}
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        m_strDrive = m_drive.c_str();
+        m_strIniPath = m_ini.c_str();
+        m_launcherDlg.m_strDrive = m_strDrive;
+        m_launcherDlg.Create(CLauncherDlg::IDD, this);
+        m_launcherDlg.Initialize(m_strIniPath);
+        return TRUE;
+    }
+
+private:
+    std::string m_drive;
+    std::string m_ini;
+};
+
+}  // namespace
+
+// The edit button's check runs as the timer's own: the check timer stopped
+// while its dialog is open, and started again at 300000 ms once it ends.
+TEST_F(AutorunButtons, TheEditButtonsCheckStopsTheCheckTimerAndStartsIt300000MsLater)
+{
+    ASSERT_TRUE(WriteBytes(m_inf, kCreated));
+    const std::string ini = m_medium.Path("\\Vellokari.ini");
+    ASSERT_TRUE(WriteBytes(ini, SettingsWith(kCreated)));
+    TimerSeam timers;
+    ModalSeam seam;
+    MainDialogOnMedium main(m_medium.Drive(), ini);
+    HWND panel = nullptr;
+    ULONGLONG approvalEnded = 0;
+    seam.Push([&](CDialog& dialog) {
+        panel = main.m_launcherDlg.m_hWnd;
+        // The first check, 100 ms after the start, finds the file as approved.
+        ASSERT_TRUE(WaitFor([&] { return timers.Requests(panel, TIMER_AUTORUN_CHECK).size() == 2; }));
+        ASSERT_EQ(timers.Stops(panel, TIMER_AUTORUN_CHECK).size(), 1u);
+
+        ASSERT_TRUE(WriteBytes(m_inf, "[autorun]\r\nOPEN=virus.exe\r\n"));
+        Click(dialog.m_hWnd, ID_AUTORUN_EDIT);
+        dialog.EndDialog(IDCANCEL);
+    });
+    seam.Push([&](CDialog& approval) {
+        EXPECT_EQ(WindowText(approval.m_hWnd), kApproval);
+        EXPECT_EQ(timers.Stops(panel, TIMER_AUTORUN_CHECK).size(), 2u) << "stopped before the check";
+        EXPECT_EQ(timers.Requests(panel, TIMER_AUTORUN_CHECK).size(), 2u) << "not started while it is open";
+        approvalEnded = ::GetTickCount64();
+        Click(approval.m_hWnd, IDCANCEL);
+    });
+    seam.Push([&](CDialog& editor) {
+        EXPECT_EQ(WindowText(editor.m_hWnd), kEditor);
+        const std::vector<TimerRequest> requests = timers.Requests(panel, TIMER_AUTORUN_CHECK);
+        ASSERT_EQ(requests.size(), 3u) << "started again before the editor";
+        EXPECT_EQ(requests[2].elapse, 300000u);
+        EXPECT_GE(requests[2].tick, approvalEnded);
+        EXPECT_EQ(timers.Stops(panel, TIMER_AUTORUN_CHECK).size(), 2u);
+        Click(editor.m_hWnd, IDCANCEL);
+    });
+    main.DoModal();
+    EXPECT_EQ(seam.Driven(), 3);
+    EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
 }

@@ -16,12 +16,16 @@ class AutorunInfReading : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_medium.IsReady()); }
 
-    // Reads the medium's file; the text starts as a marker that only a whole read replaces.
-    AutorunInfRead Read(std::string& text, DWORD* error = nullptr)
+    // Reads the medium's file; the text starts as a marker that only a whole
+    // read replaces, the beginning as one that only a file over the limit does.
+    AutorunInfRead Read(std::string& text, DWORD* error = nullptr, std::string* beginning = nullptr)
     {
         CString read = "(untouched)";
-        const AutorunInfRead result = ReadAutorunInfText(m_medium.Drive().c_str(), read, error);
+        CString begun = "(untouched)";
+        const AutorunInfRead result = ReadAutorunInfText(m_medium.Drive().c_str(), read, error, &begun);
         text = read.str();
+        if (beginning != nullptr)
+            *beginning = begun.str();
         return result;
     }
 
@@ -61,9 +65,12 @@ TEST_F(AutorunInfReading, EveryLineEndsWithCrLf)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(WriteBytes(m_path, c.file));
-        std::string text;
-        EXPECT_EQ(Read(text), AUTORUNINF_READ_OK);
+        std::string text, beginning;
+        EXPECT_EQ(Read(text, nullptr, &beginning), AUTORUNINF_READ_OK);
         EXPECT_EQ(text, c.form);
+        EXPECT_EQ(beginning, "(untouched)");
+        // What the editor counts before it writes is the length read back.
+        EXPECT_EQ(AutorunInfFormLength(CString(c.file)), c.form.size());
     }
 }
 
@@ -115,36 +122,51 @@ TEST_F(AutorunInfReading, FilesThatCannotBeOpenedOrReadLeaveTheText)
     EXPECT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
 }
 
-TEST_F(AutorunInfReading, NoFurtherThanTheLimit)
+TEST_F(AutorunInfReading, NoFurtherThanTheLimitAndOfALargerFileItsBeginning)
 {
     // Exactly the limit in comparison form: lines of 1022 bytes and LF alone.
-    std::string file;
-    for (int i = 0; i < AUTORUNINF_MAX_TEXT / 1024; ++i)
+    const std::size_t limit = AUTORUNINF_MAX_TEXT;
+    std::string file, form;
+    for (std::size_t i = 0; i < limit / 1024; ++i) {
         file += std::string(1022, 'a') + "\n";
+        form += std::string(1022, 'a') + "\r\n";
+    }
     std::string text;
     ASSERT_TRUE(WriteBytes(m_path, file));
     EXPECT_EQ(Read(text), AUTORUNINF_READ_OK);
-    EXPECT_EQ(text.size(), static_cast<std::size_t>(AUTORUNINF_MAX_TEXT));
+    EXPECT_EQ(text.size(), limit);
+    EXPECT_TRUE(text == form);
+    EXPECT_EQ(AutorunInfFormLength(CString(file)), limit);
 
+    std::string doubleByte = "x";
+    while (doubleByte.size() <= limit)
+        doubleByte += "表";
     const struct {
         const char* what;
         std::string file;
+        std::string beginning;  // the form up to the limit
     } larger[] = {
-        {"one more line", file + "\n"},
-        {"one more byte", file + "a"},
-        {"one long line", std::string(AUTORUNINF_MAX_TEXT, 'a')},
+        {"one more line", file + "\n", form},
+        {"one more byte", file + "a", form},
+        {"one long line", std::string(limit, 'a'), std::string(limit, 'a')},
+        {"a double-byte character across the limit", doubleByte, doubleByte.substr(0, limit - 1)},
     };
     for (const auto& c : larger) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(WriteBytes(m_path, c.file));
-        EXPECT_EQ(Read(text), AUTORUNINF_READ_TOO_LARGE);
+        std::string beginning;
+        EXPECT_EQ(Read(text, nullptr, &beginning), AUTORUNINF_READ_TOO_LARGE);
         EXPECT_EQ(text, "(untouched)");
+        EXPECT_TRUE(beginning == c.beginning) << beginning.size() << " bytes";
+        EXPECT_GT(AutorunInfFormLength(CString(c.file)), limit);
     }
 
-    // Endless: a link to the host's /dev/zero.
+    // Endless: a link to the host's /dev/zero, read no further than the limit.
     ASSERT_TRUE(::DeleteFileA(m_path.c_str()));
     ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/dev/zero"));
-    EXPECT_EQ(Read(text), AUTORUNINF_READ_TOO_LARGE);
+    std::string beginning;
+    EXPECT_EQ(Read(text, nullptr, &beginning), AUTORUNINF_READ_TOO_LARGE);
     EXPECT_EQ(text, "(untouched)");
+    EXPECT_TRUE(beginning == std::string(limit, '\0')) << beginning.size() << " bytes";
     EXPECT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
 }

@@ -206,17 +206,26 @@ TEST_F(EditDlg, ATextTooLongToWatchIsNotWritten)
     // With its CR LF one byte over the limit, then just at it.
     const std::string over(AUTORUNINF_MAX_TEXT - 1, 'x');
     const std::string atLimit = std::string(AUTORUNINF_MAX_TEXT - 2, 'x') + "\r\n";
+    // Under the limit as typed, with lone LFs: each gains a CR when the
+    // check reads it back, which puts the text over the limit there.
+    std::string loneLfs;
+    for (int i = 0; i < 60000; ++i)
+        loneLfs += "xxxxxxx\n";
     MessageBoxSeam boxes;
     DebugLogCapture log;
     EXPECT_EQ(Run([&](CDialog& dialog) {
-                  TypeAndSave(dialog, over);
-                  EXPECT_TRUE(dialog.IsRunningModal());
-                  EXPECT_EQ(ReadBytes(m_path), kCreated);
+                  for (const std::string& text : {over, loneLfs}) {
+                      TypeAndSave(dialog, text);
+                      EXPECT_TRUE(dialog.IsRunningModal());
+                      EXPECT_TRUE(ReadBytes(m_path) == kCreated) << "the file was written";
+                  }
                   TypeAndSave(dialog, atLimit);
               }),
               IDOK);
-    ASSERT_EQ(boxes.Calls().size(), 3u);
+    ASSERT_EQ(boxes.Calls().size(), 5u);
     EXPECT_EQ(boxes.Calls()[1].text, kWriteFailed);
+    EXPECT_EQ(boxes.Calls()[3].text, kWriteFailed);
     EXPECT_EQ(log.Count("CEditDlg::OnOK() too large size=" + std::to_string(AUTORUNINF_MAX_TEXT + 1) + "\n"), 1);
+    EXPECT_EQ(log.Count("CEditDlg::OnOK() too large size=540002\n"), 1) << log.Text().substr(0, 300);
     EXPECT_EQ(ReadBytes(m_path), atLimit);
 }

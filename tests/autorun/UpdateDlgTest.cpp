@@ -206,3 +206,32 @@ TEST_F(UpdateDlg, FailedWritesKeepTheDialogAndTheOldFile)
     EXPECT_EQ(log.Count("CUpdateDlg::OnOK() write error=112 path=" + m_path + "\n"), 1) << log.Text();
     EXPECT_EQ(ReadBytes(m_path), kApproved);
 }
+
+// Shown only the beginning of a file over the limit, the dialog cannot
+// approve it: it could not be stored whole. The way back stays.
+TEST_F(UpdateDlg, ATextThatCannotBeStoredWholeIsNotApprovedButCanBeReverted)
+{
+    ASSERT_TRUE(WriteBytes(m_path, kFound));
+    m_dialog.m_bApprovable = FALSE;
+    MessageBoxSeam boxes;
+    EXPECT_EQ(Run([&](CDialog& dialog) {
+                  const HWND hwnd = dialog.m_hWnd;
+                  EXPECT_EQ(ItemText(hwnd, IDOK), "承認");
+                  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDOK)));
+                  EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kFound);
+                  // A click that reaches the dialog all the same asks nothing and writes nothing.
+                  Click(hwnd, IDOK);
+                  EXPECT_TRUE(dialog.IsRunningModal());
+                  EXPECT_TRUE(boxes.Calls().empty());
+                  EXPECT_EQ(ReadBytes(m_path), kFound);
+
+                  Click(hwnd, IDC_BUTTON_REVERT);
+                  EXPECT_EQ(ItemText(hwnd, IDOK), "保存");
+                  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hwnd, IDOK)));
+                  Click(hwnd, IDOK);
+              }),
+              IDOK);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(ReadBytes(m_path), kApproved);
+    EXPECT_STREQ(m_dialog.GetAutorunText(), kApproved);
+}

@@ -36,8 +36,9 @@ std::string Hex(const std::string& bytes)
 
 std::string ItemText(HWND dialog, int id)
 {
-    char text[1024] = {};
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
+    const HWND item = ::GetDlgItem(dialog, id);
+    std::string text(::GetWindowTextLengthA(item) + 1, '\0');
+    text.resize(::GetWindowTextA(item, text.data(), static_cast<int>(text.size())));
     return text;
 }
 
@@ -254,7 +255,7 @@ TEST_F(AutorunWatch, ApprovalThatNeverReachedTheFileIsNotStored)
 // One limit for an Autorun.inf text on the whole road: a file beyond it is
 // not read whole, nothing beyond it is approved, and every approved text
 // comes back from the settings file.
-TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesNeverWatched)
+TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesOnlyPutBack)
 {
     // Exactly the limit in comparison form, written with LF alone.
     std::string form, file;
@@ -281,17 +282,33 @@ TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesNeverWatched
         EXPECT_TRUE(loaded.m_strAutorunInf.str() == form) << "the approved text loads back whole";
     }
 
-    // One byte more: not compared, no dialog, not watched, and a log line.
+    // One byte more: a difference, though its beginning up to the limit is
+    // the approved text itself. It cannot be approved; it can be put back.
+    const std::string settings = ReadBytes(m_ini);
     ASSERT_TRUE(WriteBytes(m_inf, file + "x"));
+    seam.Push([&](CDialog& dialog) {
+        const HWND hwnd = dialog.m_hWnd;
+        EXPECT_TRUE(ItemText(hwnd, IDC_EDIT_AUTORUN) == form);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDOK)));
+        Click(hwnd, IDOK);
+        EXPECT_TRUE(dialog.IsRunningModal());
+        Click(hwnd, IDC_BUTTON_REVERT);
+        Click(hwnd, IDOK);
+    });
     {
         DebugLogCapture log;
         CheckAndTick();
         EXPECT_EQ(log.Count("CLauncherDlg::ReadAutorunInf() too large"), 1) << log.Text().substr(0, 200);
         EXPECT_EQ(log.Count("Temp="), 0);
     }
-    EXPECT_EQ(seam.Driven() + seam.Unexpected(), 1);
-    EXPECT_EQ(m_host.Status(), kNotWatched);
+    EXPECT_EQ(seam.Driven(), 2);
+    EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
+    EXPECT_EQ(boxes.Calls().size(), 1u) << "no question without an approval";
+    EXPECT_EQ(m_host.Status(), kWatched);
     EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.str() == form);
+    EXPECT_TRUE(ReadBytes(m_inf) == form) << "the approved text is back, byte for byte";
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInf.str() == form);
+    EXPECT_EQ(ReadBytes(m_ini), settings);
 
     // A new approved text beyond the limit is refused: the one before stays,
     // and what is saved loads back.
@@ -305,19 +322,41 @@ TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesNeverWatched
     EXPECT_TRUE(loaded.m_strAutorunInf == m_host.m_panel.m_strAutorunInf);
 }
 
-TEST_F(AutorunWatch, AnEndlessFileIsNotWatched)
+// An endless file is read no further than the limit and reported as a
+// change, its NULs shown as an empty text. (Here it is a link to a device,
+// which no write replaces: the revert's failure keeps the dialog.)
+TEST_F(AutorunWatch, AnEndlessFileIsReportedInBoundedTime)
 {
     ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/dev/zero"));
     Open(kApproved);
+    const std::string settings = ReadBytes(m_ini);
+    MessageBoxSeam boxes;  // OK
     ModalSeam seam;
+    const ULONGLONG start = ::GetTickCount64();
+    ULONGLONG shown = 0;
+    seam.Push([&](CDialog& dialog) {
+        shown = ::GetTickCount64();
+        EXPECT_EQ(ItemText(dialog.m_hWnd, IDC_EDIT_AUTORUN), "");
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog.m_hWnd, IDOK)));
+        Click(dialog.m_hWnd, IDC_BUTTON_REVERT);
+        Click(dialog.m_hWnd, IDOK);
+        EXPECT_TRUE(dialog.IsRunningModal());
+        Click(dialog.m_hWnd, IDCANCEL);
+    });
     {
         DebugLogCapture log;
         CheckAndTick();
         EXPECT_EQ(log.Count("CLauncherDlg::ReadAutorunInf() too large"), 1) << log.Text().substr(0, 200);
     }
-    EXPECT_EQ(seam.Driven() + seam.Unexpected(), 0);
-    EXPECT_EQ(m_host.Status(), kNotWatched);
-    EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.IsEmpty());
+    EXPECT_EQ(seam.Driven(), 1);
+    EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
+    EXPECT_LT(shown - start, 10000u);
+    EXPECT_EQ(m_host.m_panel.m_strAutorunInfNow.GetLength(), AUTORUNINF_MAX_TEXT);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].text, "Autorun.infの更新に失敗しました.");
+    EXPECT_EQ(m_host.Status(), kWatched);
+    EXPECT_STREQ(m_host.m_panel.m_strAutorunInf, kApproved);
+    EXPECT_EQ(ReadBytes(m_ini), settings);
     EXPECT_TRUE(m_medium.RemoveLink("\\Autorun.Inf"));
 }
 
