@@ -7,12 +7,13 @@
 #include "DebugLog.h"
 #include "HexText.h"
 #include "LauncherIds.h"
+#include "Mbcs.h"
 #include "SplitPath.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include <climits>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,10 +24,10 @@ namespace {
 // The hex text of the longest Autorun.inf text there can be; a larger
 // stored size is not believed.
 const int kMaxAutorunHexSize = 2 * AUTORUNINF_MAX_TEXT;
-// One past the highest index i of a "RUNITEM<i>" section in the file (0
-// when there is none): a saved list never reaches past it, so a count
-// beyond it is not believed.
-int RunItemSectionsEnd(const CString& path)
+// The indexes i below count of the "RUNITEM<i>" sections in the file, in
+// index order, each once: the cost of a load follows the file's size, not
+// the numbers in it.
+std::vector<int> RunItemSections(const CString& path, int count)
 {
     std::vector<char> names;
     for (DWORD size = 4096;; size *= 2) {
@@ -35,9 +36,10 @@ int RunItemSectionsEnd(const CString& path)
         if (::GetPrivateProfileSectionNamesA(names.data(), size, path) < size - 2)
             break;
     }
-    int end = 0;
+    std::vector<int> indexes;
     for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
         // Only the names that "RUNITEM%d" makes: no sign, no leading zero.
+        // The reader finds a section whatever the case of its name.
         if (::_strnicmp(name, "RUNITEM", 7) != 0)
             continue;
         const char* digits = name + 7;
@@ -46,10 +48,12 @@ int RunItemSectionsEnd(const CString& path)
             std::strspn(digits, "0123456789") != length)
             continue;
         const long long index = std::atoll(digits);
-        if (index < INT_MAX && index + 1 > end)
-            end = static_cast<int>(index + 1);
+        if (index < count)
+            indexes.push_back(static_cast<int>(index));
     }
-    return end;
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    return indexes;
 }
 
 CString Decimal(int value)
@@ -59,11 +63,32 @@ CString Decimal(int value)
     return text;
 }
 
+// A stored string, whole up to RUNINF_MAX_TEXT bytes. The buffer grows
+// while the value may not have fit: the reader fills it to the last byte or
+// two when it cuts (and may then drop a byte before a closing quote).
 CString ReadString(const char* section, const char* key, const CString& path)
 {
-    char buffer[260] = {};
-    ::GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer, path);
-    return CString(buffer);
+    const DWORD largest = RUNINF_MAX_TEXT + 3;
+    std::vector<char> buffer;
+    for (DWORD size = 260;; size = std::min(2 * size, largest)) {
+        buffer.assign(size, '\0');
+        const DWORD length = ::GetPrivateProfileStringA(section, key, "", buffer.data(), size, path);
+        if (length + 2 < size)
+            return CString(buffer.data());
+        if (size == largest)
+            break;
+    }
+    // Longer only by an edit by hand: cut at the limit between two characters.
+    std::size_t end = 0;
+    while (end < RUNINF_MAX_TEXT && buffer[end] != '\0') {
+        const std::size_t next = end + MbcsCharLength(&buffer[end]);
+        if (next > RUNINF_MAX_TEXT)
+            break;
+        end = next;
+    }
+    buffer[end] = '\0';
+    DebugLog("CLauncherDlg::ReadIniFile() [%s] %s longer than %d bytes, cut\n", section, key, RUNINF_MAX_TEXT);
+    return CString(buffer.data());
 }
 
 int ReadInt(const char* section, const char* key, const CString& path)
@@ -301,19 +326,17 @@ void CLauncherDlg::ReadIniFile()
     }
 
     m_runItems.clear();
-    int count = ReadInt("SYSTEM", "LAUNCHER", m_strIniPath);
-    if (count > 0) {
-        // A corrupt count would keep the start busy for days and exhaust
-        // memory; every item that a save wrote has its section.
-        const int end = RunItemSectionsEnd(m_strIniPath);
-        if (count > end) {
-            DebugLog("CLauncherDlg::ReadIniFile() LAUNCHER=%d beyond the sections, %d items read\n", count, end);
-            count = end;
-        }
-    }
-    for (int i = 0; i < count; ++i) {
+    const int count = ReadInt("SYSTEM", "LAUNCHER", m_strIniPath);
+    if (count <= 0)
+        return;
+    // A missing section gives no item; every item that a save wrote has its section.
+    const std::vector<int> indexes = RunItemSections(m_strIniPath, count);
+    if (indexes.size() != static_cast<std::size_t>(count))
+        DebugLog("CLauncherDlg::ReadIniFile() LAUNCHER=%d, %d items from the sections there\n", count,
+                 static_cast<int>(indexes.size()));
+    for (int index : indexes) {
         CString section;
-        section.Format("RUNITEM%d", i);
+        section.Format("RUNITEM%d", index);
         CRunInf item;
         item.m_strProgramName = ReadString(section, "PROGRAMNAME", m_strIniPath);
         item.m_strProgramPath = ReadString(section, "PROGRAMPATH", m_strIniPath);

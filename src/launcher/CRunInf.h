@@ -19,6 +19,10 @@ const char* RunKindText(int runKind);
 const int GATEKIND_COUNT = 5;
 extern const char* const g_gateKindNames[GATEKIND_COUNT];
 
+// The longest text of a stored string of a run item that loads back whole,
+// in bytes; the settings dialog takes no more (a character is at most two).
+const int RUNINF_MAX_TEXT = 65534;
+
 // Set by the start-up for "-NOSTART": no automatic starts at start-up.
 extern BOOL g_bNoStart;
 

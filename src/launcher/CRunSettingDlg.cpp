@@ -84,6 +84,11 @@ BOOL CRunSettingDlg::OnInitDialog()
     Enable(IDC_BUTTON_BROWSE_FOLDER, free);
     Enable(IDC_EDIT_ARG, free);
 
+    // No more than loads back whole; the limit counts characters (bytes in
+    // an edit that keeps its text in bytes).
+    for (int id : {IDC_EDIT_PROGRAMNAME, IDC_EDIT_ARG})
+        ::SendDlgItemMessageA(m_hWnd, id, EM_SETLIMITTEXT, RUNINF_MAX_TEXT / 2, 0);
+
     m_spinDelay.SetRange32(0, 600);
     m_spinDelay.SetPos32(m_runInf.m_nDelayTime);
 

@@ -2,11 +2,32 @@
 
 #include "DebugLog.h"
 
+#include <string>
+
 namespace {
 
 void LogOpenError(const CString& path)
 {
     DebugLog("CWriteIniFile::openFile(%s) Error!\n", path.GetString());
+}
+
+// The characters that the profile reader drops around a value. None of
+// them is ever the second byte of a character.
+bool IsBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a';
+}
+
+// The profile reader drops the blanks around a value and one pair of
+// enclosing quotes (" or '). A value that either would change goes out
+// inside one more pair of double quotes, which the reader takes off again.
+bool NeedsQuotes(const std::string& text)
+{
+    if (text.empty())
+        return false;
+    const char first = text.front();
+    const char last = text.back();
+    return IsBlank(first) || IsBlank(last) || ((first == '"' || first == '\'') && last == first);
 }
 
 }  // namespace
@@ -40,6 +61,8 @@ BOOL CWriteIniFile::writeString(const char* section, const char* key, const char
         if (c == '\r' || c == '\n')
             c = ' ';
     }
+    if (NeedsQuotes(text))
+        text = '"' + text + '"';
     return WriteLine(CString(key) + "=" + CString(text) + "\r\n");
 }
 

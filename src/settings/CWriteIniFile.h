@@ -14,8 +14,10 @@ public:
     CWriteIniFile& operator=(const CWriteIniFile&) = delete;
 
     BOOL openFile(const char* path);
-    // Line ends inside the value are written as blanks. FALSE once a write
-    // has failed; the file is then not taken at closeFile.
+    // Line ends inside the value are written as blanks; a value that the
+    // profile reader would not give back as it is (blanks at either end,
+    // enclosed in quotes) is written inside one more pair of double quotes.
+    // FALSE once a write has failed; the file is then not taken at closeFile.
     BOOL writeString(const char* section, const char* key, const char* value);
     // Puts the complete file in place of the target; FALSE when it could not.
     BOOL closeFile();

@@ -9,6 +9,7 @@
 #include "DialogWatch.h"
 #include "ModalSeam.h"
 #include "RunSettingIds.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -310,6 +311,51 @@ TEST(RunSettingDlg, OnlyAGatewayNameAsItIsChangesTheGatewayKind)
         SendClick(dialog, IDOK);
     });
     EXPECT_EQ(shown.item.m_nGateKind, 9);
+}
+
+TEST(RunSettingDlg, WhatTheNameAndArgumentsTakeLoadsBackWhole)
+{
+    // Pasted text beyond the edits' limit is refused: they take as many
+    // characters as the longest text that loads has in double-byte ones (an
+    // edit that keeps its text in bytes counts bytes). What they took is
+    // saved and loaded back whole.
+    std::string wide;
+    for (int i = 0; i < 40000; ++i)
+        wide += "表";
+    const std::string narrow(40000, 'a');
+    const struct {
+        const std::string* pasted;
+        int least, most;  // bytes taken
+    } cases[] = {{&wide, RUNINF_MAX_TEXT / 2 - 1, RUNINF_MAX_TEXT}, {&narrow, RUNINF_MAX_TEXT / 2, RUNINF_MAX_TEXT / 2}};
+    for (const auto& c : cases) {
+        const std::string* pasted = c.pasted;
+        const Shown shown = Show(Item("n", "\\n.exe", RUNKIND_MANUAL), [&](HWND dialog) {
+            for (int id : {IDC_EDIT_PROGRAMNAME, IDC_EDIT_ARG}) {
+                ::SendDlgItemMessageA(dialog, id, EM_SETSEL, 0, -1);
+                ::SendDlgItemMessageA(dialog, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted->c_str()));
+            }
+            SendClick(dialog, IDOK);
+        });
+        ASSERT_EQ(shown.result, IDOK);
+        for (const CString* field : {&shown.item.m_strProgramName, &shown.item.m_strArg}) {
+            EXPECT_GE(field->GetLength(), c.least);
+            EXPECT_LE(field->GetLength(), c.most);
+            EXPECT_EQ(pasted->compare(0, static_cast<std::size_t>(field->GetLength()), field->str()), 0);
+        }
+
+        TempFolder dir;
+        CLauncherDlg saver;
+        saver.m_strIniPath = (dir / "Vellokari.ini").c_str();
+        saver.m_runItems = {shown.item};
+        saver.SaveSettings();
+        CLauncherDlg loader;
+        loader.m_strIniPath = saver.m_strIniPath;
+        loader.ReadIniFile();
+        ASSERT_EQ(loader.m_runItems.size(), 1u);
+        EXPECT_TRUE(loader.m_runItems[0].m_strProgramName == shown.item.m_strProgramName)
+            << loader.m_runItems[0].m_strProgramName.GetLength();
+        EXPECT_TRUE(loader.m_runItems[0].m_strArg == shown.item.m_strArg) << loader.m_runItems[0].m_strArg.GetLength();
+    }
 }
 
 TEST(RunSettingDlg, RunTimeStateAndTheSkypeFlagNeverChange)

@@ -184,11 +184,14 @@ TEST_F(SettingsFile, LauncherCountDecidesTheItems)
     const std::string section2 = "[RUNITEM2]\r\nPROGRAMNAME=c\r\n";
     struct Case {
         const char* launcher;  // the SYSTEM section's count line, or none
-        std::size_t items;
+        std::vector<std::string> names;
     } cases[] = {
-        {"", 0}, {"LAUNCHER=0\r\n", 0}, {"LAUNCHER=-1\r\n", 0}, {"LAUNCHER=x\r\n", 0},
-        {"LAUNCHER=1\r\n", 1}, {"LAUNCHER=2\r\n", 2}, {"LAUNCHER=3\r\n", 3},
-        {"LAUNCHER=4\r\n", 3},  // nothing made up past the last section
+        {"", {}}, {"LAUNCHER=0\r\n", {}}, {"LAUNCHER=-1\r\n", {}}, {"LAUNCHER=x\r\n", {}},
+        {"LAUNCHER=1\r\n", {"a"}},
+        // A section missing among them gives no item (it once gave an empty
+        // manual one): the file the program writes has no gaps.
+        {"LAUNCHER=2\r\n", {"a"}}, {"LAUNCHER=3\r\n", {"a", "c"}},
+        {"LAUNCHER=4\r\n", {"a", "c"}},  // nothing made up past the last section
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.launcher);
@@ -196,29 +199,50 @@ TEST_F(SettingsFile, LauncherCountDecidesTheItems)
         panel->m_runItems = {Item("stale", "\\s.exe", "", "", 0, 0, 0)};
         ASSERT_TRUE(WriteBytes(m_path, "[SYSTEM]\r\n" + std::string(c.launcher) + section0 + section2));
         panel->ReadIniFile();
-        ASSERT_EQ(panel->m_runItems.size(), c.items);
-        if (c.items > 0) {
-            EXPECT_STREQ(panel->m_runItems[0].m_strProgramName, "a");
-        }
-        // A section missing among them gives an empty manual item.
-        if (c.items > 1) {
-            ExpectStoredFieldsEqual(panel->m_runItems[1], CRunInf());
-            EXPECT_FALSE(panel->m_runItems[1].m_bSkype);
-        }
-        if (c.items > 2) {
-            EXPECT_STREQ(panel->m_runItems[2].m_strProgramName, "c");
-        }
+        ASSERT_EQ(panel->m_runItems.size(), c.names.size());
+        for (std::size_t i = 0; i < c.names.size(); ++i)
+            EXPECT_EQ(panel->m_runItems[i].m_strProgramName.str(), c.names[i]);
     }
 
-    // The next save writes the empty item out.
-    auto panel = Load("[SYSTEM]\r\nLAUNCHER=2\r\n" + section0 + section2);
+    // The next save writes the items read, numbered without the gap.
+    auto panel = Load("[SYSTEM]\r\nLAUNCHER=3\r\n" + section0 + section2);
     panel->SaveSettings();
     EXPECT_EQ(ReadBytes(m_path),
               "[SYSTEM]\r\nVER=\r\nAUTORUNINFSIZE=0\r\nAUTORUNINF=\r\nLAUNCHER=2\r\n"
               "[RUNITEM0]\r\nPROGRAMNAME=a\r\nPROGRAMPATH=\\a.exe\r\nWORKPATH=\r\nARG=\r\n"
               "RUNKIND=1\r\nDELAYTIME=0\r\nBOREWAY=0\r\n"
-              "[RUNITEM1]\r\nPROGRAMNAME=\r\nPROGRAMPATH=\r\nWORKPATH=\r\nARG=\r\n"
+              "[RUNITEM1]\r\nPROGRAMNAME=c\r\nPROGRAMPATH=\r\nWORKPATH=\r\nARG=\r\n"
               "RUNKIND=0\r\nDELAYTIME=0\r\nBOREWAY=0\r\n");
+}
+
+TEST_F(SettingsFile, ItemsComeFromTheSectionsPresentInIndexOrder)
+{
+    // Numbers far apart cost nothing: only the sections there are read.
+    {
+        auto panel = Load("[SYSTEM]\r\nLAUNCHER=2147483647\r\n[RUNITEM2147483646]\r\nPROGRAMNAME=last\r\n"
+                          "[RUNITEM0]\r\nPROGRAMNAME=first\r\n");
+        ASSERT_EQ(panel->m_runItems.size(), 2u);
+        EXPECT_STREQ(panel->m_runItems[0].m_strProgramName, "first");
+        EXPECT_STREQ(panel->m_runItems[1].m_strProgramName, "last");
+    }
+    // Names the writer would not make are no items; a section named twice,
+    // or in other case, is the one item that the reader finds by the name.
+    auto panel = Load("[SYSTEM]\r\nLAUNCHER=100\r\n"
+                      "[RUNITEM7]\r\nPROGRAMNAME=seven\r\n"
+                      "[runitem3]\r\nPROGRAMNAME=three\r\n"
+                      "[RUNITEM07]\r\nPROGRAMNAME=zero-seven\r\n"
+                      "[RUNITEM-1]\r\nPROGRAMNAME=minus\r\n"
+                      "[RUNITEM+5]\r\nPROGRAMNAME=plus\r\n"
+                      "[RUNITEM5x]\r\nPROGRAMNAME=x\r\n"
+                      "[RUNITEM]\r\nPROGRAMNAME=none\r\n"
+                      "[RUNITEM100]\r\nPROGRAMNAME=beyond\r\n"
+                      "[RUNITEM99999999999]\r\nPROGRAMNAME=huge\r\n"
+                      "[RUNITEM7]\r\nPROGRAMNAME=again\r\n"
+                      "[RUNITEM99]\r\nPROGRAMNAME=ninety-nine\r\n");
+    std::vector<std::string> names;
+    for (const CRunInf& item : panel->m_runItems)
+        names.push_back(item.m_strProgramName.str());
+    EXPECT_EQ(names, (std::vector<std::string>{"three", "seven", "ninety-nine"}));
 }
 
 TEST_F(SettingsFile, EverySavedItemLoadsBackAndACountBeyondTheSectionsIsNotBelieved)
@@ -252,12 +276,83 @@ TEST_F(SettingsFile, EverySavedItemLoadsBackAndACountBeyondTheSectionsIsNotBelie
     }
 }
 
-TEST_F(SettingsFile, LongStringsArriveCut)
+TEST_F(SettingsFile, LongStringsLoadWholeUpToTheLimitAndBeyondItArriveCut)
 {
-    const std::string name(300, 'n');
-    auto panel = Load("[SYSTEM]\r\nLAUNCHER=1\r\n[RUNITEM0]\r\nPROGRAMNAME=" + name + "\r\n");
-    ASSERT_EQ(panel->m_runItems.size(), 1u);
-    EXPECT_EQ(panel->m_runItems[0].m_strProgramName.str(), name.substr(0, 259));
+    // Stored strings once arrived cut to 259 bytes; now every string up to
+    // RUNINF_MAX_TEXT bytes loads whole, the lengths around the reader's
+    // buffers and quoted values too.
+    std::vector<std::string> values;
+    for (std::size_t length : {258u, 259u, 260u, 261u, 300u, 517u, 518u, 519u, 4093u, 4094u, 4095u})
+        values.push_back(std::string(length, 'n'));
+    values.push_back(std::string(RUNINF_MAX_TEXT, 'm'));
+    values.push_back(std::string(RUNINF_MAX_TEXT - 2, 'q') + "  ");  // quoted in the file
+    values.push_back("\"" + std::string(256, 'q') + "\"");
+    values.push_back("\"" + std::string(257, 'q') + "\"");
+    values.push_back("\"" + std::string(RUNINF_MAX_TEXT - 2, 'q') + "\"");
+    std::string wide;
+    while (wide.size() < RUNINF_MAX_TEXT)
+        wide += "表";
+    values.push_back(wide);
+    values.push_back(" " + wide.substr(2) + " ");
+    for (const std::string& value : values) {
+        SCOPED_TRACE(value.size());
+        auto panel = Panel();
+        panel->m_runItems = {Item(value.c_str(), value.c_str(), value.c_str(), value.c_str(), 0, 0, 0)};
+        panel->SaveSettings();
+        auto loaded = Panel();
+        loaded->ReadIniFile();
+        ASSERT_EQ(loaded->m_runItems.size(), 1u);
+        for (const CString* field : {&loaded->m_runItems[0].m_strProgramName, &loaded->m_runItems[0].m_strProgramPath,
+                                     &loaded->m_runItems[0].m_strWorkPath, &loaded->m_runItems[0].m_strArg})
+            EXPECT_TRUE(field->str() == value) << field->GetLength();
+    }
+
+    // Longer than that only by an edit by hand: cut at the limit, never
+    // inside a double-byte character.
+    struct Case {
+        std::string stored;
+        std::string loaded;
+    } cases[] = {
+        {std::string(RUNINF_MAX_TEXT + 1, 'n'), std::string(RUNINF_MAX_TEXT, 'n')},
+        {std::string(3 * RUNINF_MAX_TEXT, 'n'), std::string(RUNINF_MAX_TEXT, 'n')},
+        {"a" + wide, "a" + wide.substr(0, RUNINF_MAX_TEXT - 2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored.size());
+        auto panel = Load("[SYSTEM]\r\nLAUNCHER=1\r\n[RUNITEM0]\r\nPROGRAMNAME=" + c.stored + "\r\n");
+        ASSERT_EQ(panel->m_runItems.size(), 1u);
+        EXPECT_TRUE(panel->m_runItems[0].m_strProgramName.str() == c.loaded)
+            << panel->m_runItems[0].m_strProgramName.GetLength();
+    }
+}
+
+TEST_F(SettingsFile, QuotedAndPaddedValuesComeBackAsSaved)
+{
+    auto panel = Panel();
+    panel->m_runItems = {
+        Item(" name ", "\\a b\\x.exe", "'\\w'", "\"%letter%\\a b\\c.txt\"", 0, 0, 0),
+        Item("n", "\\b.exe", "", "\"a\" \"b\"", 0, 0, 0),
+    };
+    panel->SaveSettings();
+    EXPECT_EQ(ReadBytes(m_path),
+              "[SYSTEM]\r\nVER=\r\nAUTORUNINFSIZE=0\r\nAUTORUNINF=\r\nLAUNCHER=2\r\n"
+              "[RUNITEM0]\r\nPROGRAMNAME=\" name \"\r\nPROGRAMPATH=\\a b\\x.exe\r\nWORKPATH=\"'\\w'\"\r\n"
+              "ARG=\"\"%letter%\\a b\\c.txt\"\"\r\nRUNKIND=0\r\nDELAYTIME=0\r\nBOREWAY=0\r\n"
+              "[RUNITEM1]\r\nPROGRAMNAME=n\r\nPROGRAMPATH=\\b.exe\r\nWORKPATH=\r\n"
+              "ARG=\"\"a\" \"b\"\"\r\nRUNKIND=0\r\nDELAYTIME=0\r\nBOREWAY=0\r\n");
+    auto loaded = Panel();
+    loaded->ReadIniFile();
+    ASSERT_EQ(loaded->m_runItems.size(), 2u);
+    ExpectStoredFieldsEqual(loaded->m_runItems[0], panel->m_runItems[0]);
+    ExpectStoredFieldsEqual(loaded->m_runItems[1], panel->m_runItems[1]);
+
+    // A file written before reads as it always did.
+    auto old = Load("[SYSTEM]\r\nLAUNCHER=1\r\n[RUNITEM0]\r\nPROGRAMNAME= name \r\n"
+                    "ARG=\"%letter%\\a b\\c.txt\"\r\nWORKPATH='\\w'\r\n");
+    ASSERT_EQ(old->m_runItems.size(), 1u);
+    EXPECT_STREQ(old->m_runItems[0].m_strProgramName, "name");
+    EXPECT_STREQ(old->m_runItems[0].m_strArg, "%letter%\\a b\\c.txt");
+    EXPECT_STREQ(old->m_runItems[0].m_strWorkPath, "\\w");
 }
 
 TEST_F(SettingsFile, ApprovedTextFromTheStoredHex)

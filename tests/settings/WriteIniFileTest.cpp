@@ -56,7 +56,7 @@ TEST(CWriteIniFile, LineEndsInsideAValueBecomeBlanks)
         {"x\r\nLAUNCHER=999", "x  LAUNCHER=999"},
         {"a\rb\nc", "a b c"},
         {"\x82\r\n[SYSTEM]", "\x82  [SYSTEM]"},  // a lead byte does not swallow the CR
-        {"\n", " "},
+        {"\n", "\" \""},  // a lone blank is kept inside quotes
     };
     TempFolder dir;
     const std::string path = dir / "t.ini";
@@ -66,6 +66,63 @@ TEST(CWriteIniFile, LineEndsInsideAValueBecomeBlanks)
         ini.writeString("S", "K", c.value);
         ASSERT_TRUE(ini.closeFile());
         EXPECT_EQ(ReadBytes(path), std::string("[S]\r\nK=") + c.written + "\r\n");
+    }
+}
+
+TEST(CWriteIniFile, ValuesThatTheReaderWouldChangeReadBackAsWritten)
+{
+    // The profile reader drops the blanks around a value and one pair of
+    // enclosing quotes; such a value goes out inside one more pair of
+    // double quotes, and every value reads back exactly.
+    struct Case {
+        const char* value;
+        const char* written;
+    } cases[] = {
+        {"\"%letter%\\a b\\c.txt\"", "\"\"%letter%\\a b\\c.txt\"\""},
+        {"'x y'", "\"'x y'\""},
+        {"\"a\" \"b\"", "\"\"a\" \"b\"\""},
+        {"\"", "\"\"\""},
+        {"''", "\"''\""},
+        {"\"\"", "\"\"\"\""},
+        {"  x  ", "\"  x  \""},
+        {"\tx", "\"\tx\""},
+        {"x\v", "\"x\v\""},
+        {"\fx\x1a", "\"\fx\x1a\""},
+        {"x\r\n", "\"x  \""},
+        {"表 ", "\"表 \""},
+        // Left as they are: the reader gives them back unchanged.
+        {"", ""},
+        {"x", "x"},
+        {"a b", "a b"},
+        {"\"x'", "\"x'"},
+        {"'x\"", "'x\""},
+        {"\"x", "\"x"},
+        {"x\"", "x\""},
+        {"a\"b\"", "a\"b\""},
+        {"/datapath:\"%letter%\\skype\\data\" /removable", "/datapath:\"%letter%\\skype\\data\" /removable"},
+        {"表", "表"},
+    };
+    TempFolder dir;
+    const std::string path = dir / "t.ini";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        CWriteIniFile ini;
+        ASSERT_TRUE(ini.openFile(path.c_str()));
+        ini.writeString("S", "K", c.value);
+        ini.writeString("S", "NEXT", "n");
+        ASSERT_TRUE(ini.closeFile());
+        EXPECT_EQ(ReadBytes(path), std::string("[S]\r\nK=") + c.written + "\r\nNEXT=n\r\n");
+
+        std::string expected = c.value;
+        for (char& ch : expected) {
+            if (ch == '\r' || ch == '\n')
+                ch = ' ';
+        }
+        char read[64] = {};
+        ::GetPrivateProfileStringA("S", "K", "default", read, sizeof read, path.c_str());
+        EXPECT_EQ(std::string(read), expected);
+        ::GetPrivateProfileStringA("S", "NEXT", "", read, sizeof read, path.c_str());
+        EXPECT_STREQ(read, "n");
     }
 }
 
