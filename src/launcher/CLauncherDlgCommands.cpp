@@ -7,6 +7,20 @@
 
 #include <commctrl.h>
 
+namespace {
+
+// What the settings file holds of an item; its run-time state goes on
+// changing with the run tick while a dialog is open.
+bool SameStoredItem(const CRunInf& a, const CRunInf& b)
+{
+    return a.m_nRunKind == b.m_nRunKind && a.m_strProgramName == b.m_strProgramName &&
+           a.m_strProgramPath == b.m_strProgramPath && a.m_strWorkPath == b.m_strWorkPath &&
+           a.m_strArg == b.m_strArg && a.m_nDelayTime == b.m_nDelayTime && a.m_nGateKind == b.m_nGateKind &&
+           a.m_bSkype == b.m_bSkype;
+}
+
+}  // namespace
+
 int CLauncherDlg::TakeSelectedItem(const char* noSelectionText)
 {
     // The mark, not the rows' selected state, and read once: the boxes and
@@ -51,8 +65,13 @@ void CLauncherDlg::OnBnClickedChange()
     // The whole record comes back, run-time state as the copy had it when
     // the dialog opened; an item that now starts with the program waits
     // for the program's next start.
-    CRunInf item = m_runItems[pos];
+    const CRunInf opened = m_runItems[pos];
+    CRunInf item = opened;
     if (!EditRunItem(item))
+        return;
+    // The position is checked again: should the items have been deleted or
+    // moved meanwhile, it names another item or none, and nothing is changed.
+    if (pos >= static_cast<int>(m_runItems.size()) || !SameStoredItem(m_runItems[pos], opened))
         return;
     m_runItems[pos] = item;
     if (m_runItems[pos].m_nRunKind != RUNKIND_AUTO_START)

@@ -208,7 +208,13 @@ void CRunSettingDlg::OnBnClickedBrowseFolder()
     }
     start = m_strDrive + start;
 
+    // The picker belongs to the main window, not to this dialog, which would
+    // stay live beside it: an OK or a close here would drop the choice and
+    // free the main window while the picker runs.
+    EnableWindow(FALSE);
     const char* chosen = BrowseForFolder(start);
+    EnableWindow(TRUE);
+    ::SetActiveWindow(m_hWnd);
     if (chosen == nullptr)
         return;
     const CString path(chosen);  // the picker's buffer is shared: copied at once

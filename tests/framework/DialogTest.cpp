@@ -295,6 +295,20 @@ private:
     HHOOK m_hook;
 };
 
+// Arms the framework's creation hook as a dialog does, for a window that
+// the test then makes itself, with others made before it while the hook waits.
+class ArmedWnd : public CWnd {
+public:
+    using CWnd::HookWindowCreate;
+    using CWnd::UnhookWindowCreate;
+};
+
+HWND MakeWindow(const char* className, HWND parent, DWORD style)
+{
+    return ::CreateWindowExA(0, className, "", style, 0, 0, 10, 10, parent, nullptr, ::GetModuleHandleA(nullptr),
+                             nullptr);
+}
+
 std::string ClassOf(HWND hwnd)
 {
     char name[64] = {};
@@ -319,6 +333,30 @@ TEST(Dialog, CreationAttachesTheObjectsOwnWindowAndNoOtherOfTheThread)
     EXPECT_EQ(ClassOf(dialog.m_hWnd), "#32770");
     EXPECT_EQ(CWnd::FromHandlePermanent(dialog.m_hWnd), &dialog);
     EXPECT_EQ(dialog.m_log, (std::vector<std::string>{"create", "init"}));
+
+    // The hook above had already attached its dialog when the other window
+    // came. Here the others come while it waits for a dialog window of a
+    // child of the earlier dialog: one of another class with that parent,
+    // and dialog windows of no parent and of another parent. Only the
+    // dialog window of the child's top-level window (a modal dialog's
+    // owner) is the armed one.
+    const HWND child = MakeWindow("STATIC", earlier.m_hWnd, WS_CHILD);
+    const HWND otherParent = MakeWindow("STATIC", nullptr, WS_POPUP);
+    ASSERT_NE(child, nullptr);
+    ArmedWnd armed;
+    armed.HookWindowCreate("#32770", child);
+    const HWND others[] = {MakeWindow("MSCTFIME UI", child, WS_CHILD), MakeWindow("#32770", nullptr, WS_POPUP),
+                           MakeWindow("#32770", otherParent, WS_POPUP)};
+    for (const HWND other : others) {
+        ASSERT_NE(other, nullptr);
+        EXPECT_EQ(CWnd::FromHandlePermanent(other), nullptr) << ClassOf(other);
+    }
+    const HWND owned = MakeWindow("#32770", earlier.m_hWnd, WS_POPUP);
+    EXPECT_TRUE(armed.UnhookWindowCreate());
+    EXPECT_EQ(CWnd::FromHandlePermanent(owned), &armed);
+    for (const HWND other : others)
+        ::DestroyWindow(other);
+    ::DestroyWindow(otherParent);
 }
 
 TEST(Dialog, EachThreadAttachesItsOwnDialogs)

@@ -438,3 +438,44 @@ TEST_F(LauncherCommands, TimersAndGateOpensGoOnWhileABoxOrTheDialogIsOpen)
     EXPECT_EQ(watch.Unexpected(), 0);
     Records(2);
 }
+
+TEST_F(LauncherCommands, ChangeWritesNothingWhereItsItemNoLongerIs)
+{
+    // The main window should stay disabled while the dialog is open; were it
+    // not, a Delete or a move could come in between, and the dialog's OK
+    // would then land on another item or past the last one.
+    Open({Item("a", "\\a.exe", RUNKIND_MANUAL), Item("b", "\\b.exe", RUNKIND_MANUAL),
+          Item("c", "\\c.exe", RUNKIND_MANUAL), Item("d", "\\d.exe", RUNKIND_MANUAL),
+          Item("e", "\\e.exe", RUNKIND_MANUAL)});
+    MessageBoxSeam boxes;  // the Delete box: Yes
+    ModalSeam seam;
+    struct Case {
+        int changed;   // the row that Change opens on
+        int command;   // what comes in while its dialog is open
+        int row;
+        Names after;
+    };
+    const Case cases[] = {
+        {1, IDC_BUTTON_DELETE, 0, {"b", "c", "d", "e"}},  // an earlier item: the position now names the next
+        {1, IDC_BUTTON_DELETE, 1, {"b", "d", "e"}},       // the item itself
+        {2, IDC_BUTTON_DELETE, 2, {"b", "d"}},            // the last item: the position is past the end
+        {0, IDC_BUTTON_DOWN, 0, {"d", "b"}},              // moved away
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.command) + " on row " + std::to_string(c.row) + " under Change of row " +
+                     std::to_string(c.changed));
+        Mark(c.changed);
+        seam.Push([&](CDialog& dialog) {
+            Mark(c.row);
+            Press(c.command);
+            ::SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_PROGRAMNAME, "changed");
+            SendClick(dialog.m_hWnd, IDOK);
+        });
+        Press(IDC_BUTTON_CHANGE);
+        EXPECT_EQ(m_host.Names(), c.after);
+        EXPECT_EQ(Saved(), c.after);
+        EXPECT_EQ(Panel().m_runItems.size(), c.after.size());
+    }
+    EXPECT_EQ(seam.Driven(), 4);
+    EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
+}

@@ -17,12 +17,64 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
+
+// A click of the real mouse in the middle of the window, as the user's: the
+// system gives it to the window only when nothing disables it.
+void MouseClick(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT input[2]{};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+// The file dialog's name field and file type field, and the latter's entries.
+const int kFileNameField = 0x47c;  // cmb13
+const int kFileTypeField = 0x470;  // cmb1
+
+std::vector<std::string> ComboTexts(HWND combo)
+{
+    std::vector<std::string> texts;
+    const int count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        ::SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// The names in the file dialog's list of the folder's contents.
+std::vector<std::string> FileDialogNames(HWND dialog)
+{
+    const HWND view = ::FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr);
+    const HWND list = ::FindWindowExA(view, nullptr, "SysListView32", nullptr);
+    std::vector<std::string> names;
+    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[MAX_PATH] = {};
+        LVITEMA item{};
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        names.push_back(text);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 // What a system dialog showed as the user met it.
 struct Met {
@@ -218,4 +270,115 @@ TEST_F(RunSettingBrowse, PickerStartsOnTheDriveWithoutPaths)
         SendClick(dialog, IDOK);
     });
     EXPECT_EQ(met.folder, std::string(" (") + m_medium.Letter() + ":)");
+}
+
+TEST_F(RunSettingBrowse, FileDialogOffersExecutablesAndTakesOnlyAFileThatExists)
+{
+    // Wine asks for the typed name itself to exist before it puts an
+    // extension to it: a file of the bare name stands beside a.exe.
+    ASSERT_TRUE(WriteBytes(m_medium.Path("\\tools\\readme.txt"), "r"));
+    ASSERT_TRUE(WriteBytes(m_medium.Path("\\tools\\a"), "a"));
+    MessageBoxSeam boxes;
+    std::string nameShown;
+    std::vector<std::string> types;
+    std::vector<std::string> listed;
+    std::vector<std::string> listedAll;
+    HWND fileDialog = nullptr;
+    HWND notFound = nullptr;
+    HWND notFoundOwner = nullptr;
+    bool keptOpen = false;
+    // A name that is not there: the system's box, and the dialog stays.
+    m_watch.Push([&, look = 0, end = ULONGLONG(0)](HWND dialog) mutable {
+        if (look++ == 0) {
+            fileDialog = dialog;
+            nameShown = ItemText(dialog, kFileNameField);
+            types = ComboTexts(::GetDlgItem(dialog, kFileTypeField));
+            listed = FileDialogNames(dialog);
+            FileDialogChoose(dialog, "none.exe");
+            end = ::GetTickCount64() + 10000;
+            return false;
+        }
+        if (notFound == nullptr || ::IsWindow(notFound)) {  // waits for the box to come and go
+            if (::GetTickCount64() < end)
+                return false;
+            ClickButton(dialog, IDCANCEL);
+            return true;
+        }
+        keptOpen = ::IsWindowVisible(dialog) != FALSE;
+        // A bare name under "all files": the default extension is put to it,
+        // as the name with that extension is there too.
+        ::SendDlgItemMessageA(dialog, kFileTypeField, CB_SETCURSEL, 1, 0);
+        ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeField, CBN_SELENDOK),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, kFileTypeField)));
+        listedAll = FileDialogNames(dialog);
+        FileDialogChoose(dialog, "a");
+        return true;
+    });
+    m_watch.Push([&](HWND box) {
+        notFound = box;
+        notFoundOwner = ::GetWindow(box, GW_OWNER);
+        ClickButton(box, IDOK);
+        return true;
+    });
+    const CRunInf item = Show(Item("x", "\\tools\\a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
+        // Opened in the executable's folder, so a bare name is taken from there.
+        SendClick(dialog, IDC_BUTTON_BROWSE_EXE);
+        SendClick(dialog, IDOK);
+    });
+    EXPECT_EQ(nameShown, "*.exe");
+    EXPECT_EQ(types, (std::vector<std::string>{"Exec(*.exe)", "全て(*.*)"}));
+    EXPECT_EQ(listed, (std::vector<std::string>{"a.exe", "sub"}));
+    EXPECT_EQ(listedAll, (std::vector<std::string>{"a", "a.exe", "readme.txt", "sub"}));
+    EXPECT_NE(notFound, nullptr);
+    EXPECT_EQ(notFoundOwner, fileDialog);
+    EXPECT_TRUE(keptOpen);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(item.m_strProgramPath, "\\tools\\a.EXE");
+}
+
+TEST_F(RunSettingBrowse, SettingsDialogIsDisabledWhileThePickerRuns)
+{
+    // The picker belongs to the main window. A click on the settings
+    // dialog's OK while it runs must not end that dialog: the folder chosen
+    // afterwards would be dropped, and the main window freed under the picker.
+    const char letter = m_medium.Letter();
+    bool settingsEnabled = true;
+    bool mainEnabled = true;
+    bool settingsShown = false;
+    HWND owner = nullptr;
+    m_watch.Push([&, clicked = false, end = ULONGLONG(0)](HWND picker) mutable {
+        if (!PickerSettled(picker, end))
+            return false;
+        if (!clicked) {
+            owner = ::GetWindow(picker, GW_OWNER);
+            settingsEnabled = ::IsWindowEnabled(m_dialog) != FALSE;
+            // The picker out of the way of the settings dialog's OK.
+            RECT settings{};
+            ::GetWindowRect(m_dialog, &settings);
+            ::SetWindowPos(picker, nullptr, settings.right + 10, settings.top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            MouseClick(::GetDlgItem(m_dialog, IDOK));
+            clicked = true;
+            return false;  // input comes before the next look's timer
+        }
+        settingsShown = ::IsWindowVisible(m_dialog) != FALSE;
+        mainEnabled = ::IsWindowEnabled(m_main.m_hWnd) != FALSE;
+        EXPECT_TRUE(PickerSelect(picker, letter, {"tools"}));
+        ClickButton(picker, IDOK);
+        return true;
+    });
+    const CRunInf item = Show(Item("x", "\\tools\\a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
+        SendClick(dialog, IDC_BUTTON_BROWSE_FOLDER);
+        // Only a dialog still shown can be confirmed again.
+        if (::IsWindowVisible(dialog)) {
+            EXPECT_TRUE(::IsWindowEnabled(dialog));
+            EXPECT_EQ(::GetActiveWindow(), dialog);
+            SendClick(dialog, IDOK);
+        }
+    });
+    EXPECT_EQ(owner, m_main.m_hWnd);
+    EXPECT_FALSE(settingsEnabled);
+    EXPECT_FALSE(mainEnabled);
+    EXPECT_TRUE(settingsShown);
+    EXPECT_EQ(item.m_strWorkPath, "\\tools");
 }

@@ -1,0 +1,46 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails when code of the program other than the system-library helper calls
+# the loader itself. A bare LoadLibrary looks in the program's folder first,
+# so a file on the medium would run inside the program; the helper binds from
+# the system folder alone. The tests keep the loader's search narrowed for
+# every library, which hides such a call: this looks at the compiled code.
+# ARCHIVES: the program's libraries, separated by "|"; OBJECT_DIR: the folder
+# of the program's own objects.
+set(allowed "SystemLibrary.cpp.obj")
+string(REPLACE "|" ";" archives "${ARCHIVES}")
+file(GLOB_RECURSE objects ${OBJECT_DIR}/*.obj)
+set(files ${archives} ${objects})
+list(FILTER files EXCLUDE REGEX "^$")
+list(LENGTH archives archive_count)
+if(archive_count LESS 2 OR NOT objects)
+  message(FATAL_ERROR "nothing to look at: ${ARCHIVES} ${OBJECT_DIR}")
+endif()
+set(failed "")
+set(seen_allowed FALSE)
+foreach(file IN LISTS files)
+  execute_process(COMMAND ${NM} -A -u ${file} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    list(APPEND failed "${file}: nm failed")
+    continue()
+  endif()
+  string(REGEX MATCHALL "[^\r\n]*(LoadLibrary|LoadPackagedLibrary|LdrLoadDll)[^\r\n]*" lines "${dump}")
+  foreach(line IN LISTS lines)
+    # "archive:member: U symbol" or "object: U symbol"
+    string(REGEX REPLACE ":[ \t]+U[ \t]+.*$" "" where "${line}")
+    string(REGEX REPLACE "^.*[:/]" "" member "${where}")
+    if(member STREQUAL allowed)
+      set(seen_allowed TRUE)
+      continue()
+    endif()
+    list(APPEND failed "${line}")
+  endforeach()
+endforeach()
+if(failed)
+  list(JOIN failed "\n" text)
+  message(FATAL_ERROR "the loader called outside the system-library helper:\n${text}")
+endif()
+if(NOT seen_allowed)
+  message(FATAL_ERROR "the system-library helper was not among the code looked at")
+endif()
+list(LENGTH files count)
+message(STATUS "${count} libraries and objects: only the system-library helper calls the loader")
