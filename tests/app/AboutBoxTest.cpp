@@ -3,6 +3,7 @@
 #include "AppIds.h"
 #include "CAboutDlg.h"
 #include "HomePage.h"
+#include "HttpsHandler.h"
 #include "TestSupport.h"
 #include "VersionText.h"
 
@@ -77,54 +78,6 @@ std::string VersionShownByAboutBox(INT_PTR* result = nullptr)
     EXPECT_EQ(about.m_strVersion.str(), shown);
     return shown;
 }
-
-// Points the https handler of the prefix's registry at the recording helper
-// program for a while, so that the shell's "open" of the home page starts it
-// instead of a web browser; the previous handler comes back afterwards.
-class HttpsHandler {
-public:
-    explicit HttpsHandler(const std::string& command)
-    {
-        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", 0, nullptr, 0,
-                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &m_key, nullptr) != ERROR_SUCCESS) {
-            m_key = nullptr;
-            return;
-        }
-        char previous[1024] = {};
-        DWORD size = sizeof previous - 1;
-        DWORD type = 0;
-        m_hadValue = ::RegQueryValueExA(m_key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(previous), &size) ==
-                         ERROR_SUCCESS &&
-                     type == REG_SZ;
-        m_previous = previous;
-        m_ok = Set(command);
-    }
-    ~HttpsHandler()
-    {
-        if (m_key == nullptr)
-            return;
-        if (m_hadValue)
-            Set(m_previous);
-        else
-            ::RegDeleteValueA(m_key, nullptr);
-        ::RegCloseKey(m_key);
-    }
-    HttpsHandler(const HttpsHandler&) = delete;
-    HttpsHandler& operator=(const HttpsHandler&) = delete;
-    bool Ok() const { return m_ok; }
-
-private:
-    bool Set(const std::string& value)
-    {
-        return ::RegSetValueExA(m_key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-    }
-
-    HKEY m_key = nullptr;
-    bool m_hadValue = false;
-    bool m_ok = false;
-    std::string m_previous;
-};
 
 }  // namespace
 
