@@ -2,6 +2,7 @@
 // resource, the version text's replacements and the home-page link.
 #include "AppIds.h"
 #include "CAboutDlg.h"
+#include "CVellokariDlg.h"
 #include "HomePage.h"
 #include "HttpsHandler.h"
 #include "TestSupport.h"
@@ -168,4 +169,38 @@ TEST(AboutBox, LinkOpensTheHomePageThroughTheShell)
     EXPECT_NE(ReadBytes(record).find(std::string("\"") + kHomePageAddress + "\""), std::string::npos)
         << ReadBytes(record);
     EXPECT_STREQ(kHomePageAddress, "https://www.morrowglint.example/");
+}
+
+// The main dialog's system menu, read in this process: the system's items,
+// then a separator and the about entry; chosen, the entry opens the about box.
+TEST(AboutBox, MainDialogsSystemMenuEndsWithItsEntry)
+{
+    ModalSeam seam;
+    seam.Push([](CDialog& dialog) {
+        const HMENU menu = ::GetSystemMenu(dialog.m_hWnd, FALSE);
+        const int count = menu != nullptr ? ::GetMenuItemCount(menu) : 0;
+        ASSERT_GE(count, 2);
+        MENUITEMINFOA separator{};
+        separator.cbSize = sizeof separator;
+        separator.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(::GetMenuItemInfoA(menu, count - 2, TRUE, &separator));
+        EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+        char text[128] = {};
+        ::GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, "Vellokari のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+        const UINT id = ::GetMenuItemID(menu, count - 1);
+        EXPECT_EQ(id, 0x10u);
+        dialog.SendMessage(WM_SYSCOMMAND, id, 0);
+        dialog.EndDialog(IDCANCEL);
+    });
+    std::string aboutCaption;
+    seam.Push([&](CDialog& about) {
+        aboutCaption = WindowText(about.m_hWnd);
+        about.EndDialog(IDOK);
+    });
+    CVellokariDlg main;
+    EXPECT_EQ(main.DoModal(), IDCANCEL);
+    EXPECT_EQ(seam.Driven(), 2);
+    EXPECT_EQ(seam.LeftOpen(), 0);
+    EXPECT_EQ(aboutCaption, "Vellokariのﾊﾞｰｼﾞｮﾝ情報");
 }

@@ -1,6 +1,7 @@
 // The real program started from test media: one copy per drive, the
 // switches, the places it takes from its own path, and what it writes at start.
 #include "AppTest.h"
+#include "CAboutDlg.h"
 #include "CDialog.h"
 #include "CVellokariApp.h"
 #include "ModalSeam.h"
@@ -16,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -389,4 +391,46 @@ TEST(Startup, StartSequenceWithASettingsFileBesideTheProgram)
     ASSERT_NE(program.WaitMainWindow(), nullptr);
     EXPECT_FALSE(FileExists(ini));
     EXPECT_TRUE(program.Close());
+}
+
+// The help command goes through the application's command table to the
+// help file beside the program; with no such file, F1 shows nothing.
+TEST(Startup, HelpCommandOpensTheHelpFileOnlyWhenThereIsOne)
+{
+    static std::vector<std::string> opened;
+    opened.clear();
+    const HelpCalls saved = HelpBinding();
+    HelpBinding().winHelp = [](HWND, LPCSTR file, UINT, ULONG_PTR) -> BOOL {
+        opened.push_back(file);
+        return TRUE;
+    };
+    TempFolder folder;
+    const std::string help = folder / "Vellokari.hlp";
+    {
+        CVellokariApp app;
+        app.m_strHelpFilePath = help.c_str();
+        EXPECT_TRUE(app.OnCmdMsg(ID_HELP));
+        EXPECT_TRUE(opened.empty());
+
+        // F1 in a top-level dialog, as the key comes in.
+        ASSERT_TRUE(WriteBytes(help, "help"));
+        ModalSeam seam;
+        seam.Push([&](CDialog& dialog) {
+            app.m_pMainWnd = &dialog;
+            ::SetForegroundWindow(dialog.m_hWnd);
+            ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog.m_hWnd; }));
+            INPUT keys[2] = {};
+            keys[0].type = keys[1].type = INPUT_KEYBOARD;
+            keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
+            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            ASSERT_EQ(::SendInput(2, keys, sizeof(INPUT)), 2u);
+            EXPECT_TRUE(WaitFor([] { return !opened.empty(); }));
+            dialog.EndDialog(IDOK);
+        });
+        CAboutDlg about;
+        about.DoModal();
+        app.m_pMainWnd = nullptr;
+    }
+    HelpBinding() = saved;
+    EXPECT_EQ(opened, std::vector<std::string>{help});
 }
