@@ -2,6 +2,7 @@
 
 #include "CRunInf.h"
 #include "CVellokariDlg.h"
+#include "Mbcs.h"
 
 #include <cstdio>
 #include <cstring>
@@ -12,12 +13,6 @@ namespace {
 
 const char kMutexBase[] = "__VELLOKARI_MORROWGLINT__";
 
-// Exact and case-sensitive, the terminating zero included.
-bool IsSwitch(const char* arg, const char* name)
-{
-    return std::memcmp(arg, name, std::strlen(name) + 1) == 0;
-}
-
 void Reopen(const char* path, const char* mode, FILE* stream)
 {
     FILE* reopened = nullptr;
@@ -27,6 +22,27 @@ void Reopen(const char* path, const char* mode, FILE* stream)
 
 }  // namespace
 
+bool IsSwitch(const char* arg, const char* name)
+{
+    // Stops at the first difference: never reads past the shorter string.
+    return std::strcmp(arg, name) == 0;
+}
+
+CString MutexName(const char* arg0)
+{
+    // The first two bytes, with a backslash made a slash: "\\" is not allowed
+    // in an object name, and in a path the two mean the same. A second byte
+    // 0x5C that ends a double-byte character is no backslash and stays.
+    char tail[3] = {};
+    for (int i = 0; i < 2 && arg0[i] != '\0'; ++i)
+        tail[i] = arg0[i];
+    if (tail[0] == '\\')
+        tail[0] = '/';
+    if (tail[1] == '\\' && !MbcsIsLeadByte(static_cast<unsigned char>(tail[0])))
+        tail[1] = '/';
+    return CString(kMutexBase) + tail;
+}
+
 BOOL WINAPI ConsoleCtrlHandler(DWORD)
 {
     return TRUE;
@@ -34,12 +50,19 @@ BOOL WINAPI ConsoleCtrlHandler(DWORD)
 
 CVellokariApp::CVellokariApp() = default;
 
+const AppCommandMap* CVellokariApp::GetCommandMap() const
+{
+    static const AppCommandMap map{CWinApp::GetCommandMap(), {
+        {ID_HELP, &CWinApp::OnHelp},
+    }};
+    return &map;
+}
+
 BOOL CVellokariApp::InitInstance()
 {
     // One copy per drive: the name ends in the first two characters of the
     // path the program was started by (the drive when that path is full).
-    const CString arg0 = GetArg(0);
-    const CString mutexName = CString(kMutexBase) + arg0.Left(2);
+    const CString mutexName = MutexName(GetArg(0));
     // Never closed: the system releases the name when the process ends.
     const HANDLE mutex = ::CreateMutexA(nullptr, TRUE, mutexName);
     if (mutex == nullptr)

@@ -9,10 +9,18 @@ extern int g_bDebugMode;
 // Answers every console event as handled, so Ctrl+C does not end the program.
 BOOL WINAPI ConsoleCtrlHandler(DWORD dwCtrlType);
 
+// An argument equals a switch exactly (case-sensitive, whole length).
+bool IsSwitch(const char* arg, const char* name);
+// The single-instance mutex's name for a program started by argument 0.
+CString MutexName(const char* arg0);
+
 class CVellokariApp : public CWinApp {
 public:
     CVellokariApp();
 
     // Runs the main dialog to its end; FALSE, so no message loop follows.
     BOOL InitInstance() override;
+
+protected:
+    const AppCommandMap* GetCommandMap() const override;
 };

@@ -60,6 +60,7 @@ void CVellokariDlg::OnDeviceRemoved(WPARAM wParam, LPARAM lParam)
     DebugLog("Remove Device letter=[%c]", letter);
     CString drive;
     drive.Format("%c:", letter);
-    if (drive == m_strDrive)
+    // The drive string keeps the case the program was started with ("e:").
+    if (drive.CompareNoCase(m_strDrive) == 0)
         PostMessage(::RegisterWindowMessageA(kVellokariTerm), 0, 0);
 }

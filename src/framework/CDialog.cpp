@@ -113,3 +113,23 @@ const MessageMap* CDialog::GetMessageMap() const
     }};
     return &map;
 }
+
+LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (OnWndMsg(message, wParam, lParam, &result))
+        return result;
+    if (message == WM_HELP && !(GetStyle() & WS_CHILD)) {
+        if (CWnd* main = AfxGetMainWnd(); main != nullptr && main->m_hWnd != nullptr) {
+            main->SendMessage(WM_COMMAND, ID_HELP);
+            return TRUE;
+        }
+    }
+    // A menu's or an accelerator's command (no control sent it).
+    if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) <= 1) {
+        CWinApp* app = AfxGetApp();
+        if (app != nullptr && app->OnCmdMsg(LOWORD(wParam)))
+            return 0;
+    }
+    return DefWindowProc(message, wParam, lParam);
+}

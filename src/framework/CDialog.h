@@ -25,6 +25,9 @@ public:
 
 protected:
     const MessageMap* GetMessageMap() const override;
+    // After the message map: F1 in a top-level dialog asks the main window
+    // for help, and a command that no entry took goes to the application.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CWnd* m_pParentWnd;
 

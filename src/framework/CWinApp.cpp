@@ -10,7 +10,26 @@
 
 namespace {
 CWinApp* g_app = nullptr;
+
+CString HelpFilePath()
+{
+    char path[MAX_PATH + 1] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    CString help(path);
+    const char* slash = MbcsReverseFind(path, '\\');
+    const int dot = help.ReverseFind('.');
+    if (dot >= 0 && (slash == nullptr || dot > slash - path))
+        help = help.Left(dot);
+    return help + ".hlp";
+}
+
 }  // namespace
+
+HelpCalls& HelpBinding()
+{
+    static HelpCalls calls{&::WinHelpA};
+    return calls;
+}
 
 CString AfxModuleTitle()
 {
@@ -24,6 +43,7 @@ CString AfxModuleTitle()
 
 CWinApp::CWinApp(const char* appName)
     : m_hInstance(::GetModuleHandleA(nullptr)),
+      m_strHelpFilePath(HelpFilePath()),
       m_strAppName(appName != nullptr ? CString(appName) : AfxModuleTitle())
 {
     g_app = this;
@@ -38,6 +58,35 @@ CWinApp::~CWinApp()
 BOOL CWinApp::InitInstance()
 {
     return TRUE;
+}
+
+const AppCommandMap* CWinApp::GetCommandMap() const
+{
+    static const AppCommandMap map{nullptr, {}};
+    return &map;
+}
+
+BOOL CWinApp::OnCmdMsg(UINT id)
+{
+    for (const AppCommandMap* map = GetCommandMap(); map != nullptr; map = map->baseMap) {
+        for (const AppCommandEntry& entry : map->entries) {
+            if (entry.id == id) {
+                (this->*entry.handler)();
+                return TRUE;
+            }
+        }
+    }
+    return FALSE;
+}
+
+void CWinApp::OnHelp()
+{
+    // Without its file the program has no help, and F1 shows nothing.
+    const DWORD attributes = ::GetFileAttributesA(m_strHelpFilePath);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    CWnd* main = AfxGetMainWnd();
+    HelpBinding().winHelp(main != nullptr ? main->m_hWnd : nullptr, m_strHelpFilePath, HELP_FINDER, 0);
 }
 
 int CWinApp::GetArgCount()

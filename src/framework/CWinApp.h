@@ -5,7 +5,33 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+#include <vector>
+
 class CWnd;
+class CWinApp;
+
+// The framework's help command: F1 in a top-level dialog sends it to the main window.
+enum : UINT { ID_HELP = 0xE146 };
+
+// The application's command table: commands that no window took, by id; a
+// class's table is searched before its base class's.
+struct AppCommandEntry {
+    UINT id;
+    void (CWinApp::*handler)();
+};
+struct AppCommandMap {
+    AppCommandMap(const AppCommandMap* base, std::initializer_list<AppCommandEntry> list)
+        : baseMap(base), entries(list) {}
+    const AppCommandMap* baseMap;
+    std::vector<AppCommandEntry> entries;
+};
+
+// How the help file is opened (the platform's by default; tests replace it).
+struct HelpCalls {
+    BOOL(WINAPI* winHelp)(HWND, LPCSTR, UINT, ULONG_PTR);
+};
+HelpCalls& HelpBinding();
 
 class CWinApp {
 public:
@@ -26,8 +52,17 @@ public:
     // name without its extension.
     const char* GetAppName() const { return m_strAppName.GetString(); }
 
+    // Runs the command table's handler for a command; FALSE when it has none.
+    BOOL OnCmdMsg(UINT id);
+    // Opens the help file, when there is one, over the main window.
+    void OnHelp();
+
     CWnd* m_pMainWnd = nullptr;  // owner of message boxes and of dialogs opened without one
     HINSTANCE m_hInstance;
+    CString m_strHelpFilePath;  // the program's path with the extension ".hlp"
+
+protected:
+    virtual const AppCommandMap* GetCommandMap() const;
 
 private:
     CString m_strAppName;

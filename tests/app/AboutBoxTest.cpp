@@ -2,7 +2,9 @@
 // resource, the version text's replacements and the home-page link.
 #include "AppIds.h"
 #include "CAboutDlg.h"
+#include "CVellokariDlg.h"
 #include "HomePage.h"
+#include "HttpsHandler.h"
 #include "TestSupport.h"
 #include "VersionText.h"
 
@@ -77,54 +79,6 @@ std::string VersionShownByAboutBox(INT_PTR* result = nullptr)
     EXPECT_EQ(about.m_strVersion.str(), shown);
     return shown;
 }
-
-// Points the https handler of the prefix's registry at the recording helper
-// program for a while, so that the shell's "open" of the home page starts it
-// instead of a web browser; the previous handler comes back afterwards.
-class HttpsHandler {
-public:
-    explicit HttpsHandler(const std::string& command)
-    {
-        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", 0, nullptr, 0,
-                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &m_key, nullptr) != ERROR_SUCCESS) {
-            m_key = nullptr;
-            return;
-        }
-        char previous[1024] = {};
-        DWORD size = sizeof previous - 1;
-        DWORD type = 0;
-        m_hadValue = ::RegQueryValueExA(m_key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(previous), &size) ==
-                         ERROR_SUCCESS &&
-                     type == REG_SZ;
-        m_previous = previous;
-        m_ok = Set(command);
-    }
-    ~HttpsHandler()
-    {
-        if (m_key == nullptr)
-            return;
-        if (m_hadValue)
-            Set(m_previous);
-        else
-            ::RegDeleteValueA(m_key, nullptr);
-        ::RegCloseKey(m_key);
-    }
-    HttpsHandler(const HttpsHandler&) = delete;
-    HttpsHandler& operator=(const HttpsHandler&) = delete;
-    bool Ok() const { return m_ok; }
-
-private:
-    bool Set(const std::string& value)
-    {
-        return ::RegSetValueExA(m_key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-    }
-
-    HKEY m_key = nullptr;
-    bool m_hadValue = false;
-    bool m_ok = false;
-    std::string m_previous;
-};
 
 }  // namespace
 
@@ -215,4 +169,38 @@ TEST(AboutBox, LinkOpensTheHomePageThroughTheShell)
     EXPECT_NE(ReadBytes(record).find(std::string("\"") + kHomePageAddress + "\""), std::string::npos)
         << ReadBytes(record);
     EXPECT_STREQ(kHomePageAddress, "https://www.morrowglint.example/");
+}
+
+// The main dialog's system menu, read in this process: the system's items,
+// then a separator and the about entry; chosen, the entry opens the about box.
+TEST(AboutBox, MainDialogsSystemMenuEndsWithItsEntry)
+{
+    ModalSeam seam;
+    seam.Push([](CDialog& dialog) {
+        const HMENU menu = ::GetSystemMenu(dialog.m_hWnd, FALSE);
+        const int count = menu != nullptr ? ::GetMenuItemCount(menu) : 0;
+        ASSERT_GE(count, 2);
+        MENUITEMINFOA separator{};
+        separator.cbSize = sizeof separator;
+        separator.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(::GetMenuItemInfoA(menu, count - 2, TRUE, &separator));
+        EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+        char text[128] = {};
+        ::GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, "Vellokari のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+        const UINT id = ::GetMenuItemID(menu, count - 1);
+        EXPECT_EQ(id, 0x10u);
+        dialog.SendMessage(WM_SYSCOMMAND, id, 0);
+        dialog.EndDialog(IDCANCEL);
+    });
+    std::string aboutCaption;
+    seam.Push([&](CDialog& about) {
+        aboutCaption = WindowText(about.m_hWnd);
+        about.EndDialog(IDOK);
+    });
+    CVellokariDlg main;
+    EXPECT_EQ(main.DoModal(), IDCANCEL);
+    EXPECT_EQ(seam.Driven(), 2);
+    EXPECT_EQ(seam.LeftOpen(), 0);
+    EXPECT_EQ(aboutCaption, "Vellokariのﾊﾞｰｼﾞｮﾝ情報");
 }

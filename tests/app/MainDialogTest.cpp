@@ -2,6 +2,7 @@
 // of its version labels on the screen, the about entry, the home-page link
 // and a window registered from the window list.
 #include "AppTest.h"
+#include "HttpsHandler.h"
 #include "ProgramUnderTest.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
@@ -52,33 +53,6 @@ unsigned LabelBackground(HWND label)
     ::GetWindowRect(label, &rect);
     return ScreenPixel(rect.left + 2, rect.top + 2);
 }
-
-// The https protocol's open command, replaced for the life of the object.
-class HttpsHandler {
-public:
-    explicit HttpsHandler(const std::string& command)
-    {
-        char former[1024] = {};
-        LONG size = sizeof former;
-        m_bHadFormer = ::RegQueryValueA(HKEY_CLASSES_ROOT, kKey, former, &size) == ERROR_SUCCESS;
-        m_former = former;
-        ::RegSetValueA(HKEY_CLASSES_ROOT, kKey, REG_SZ, command.c_str(), static_cast<DWORD>(command.size()));
-    }
-    ~HttpsHandler()
-    {
-        if (m_bHadFormer)
-            ::RegSetValueA(HKEY_CLASSES_ROOT, kKey, REG_SZ, m_former.c_str(), static_cast<DWORD>(m_former.size()));
-        else
-            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, kKey);
-    }
-    HttpsHandler(const HttpsHandler&) = delete;
-    HttpsHandler& operator=(const HttpsHandler&) = delete;
-
-private:
-    static constexpr const char* kKey = "https\\shell\\open\\command";
-    bool m_bHadFormer = false;
-    std::string m_former;
-};
 
 }  // namespace
 
@@ -185,6 +159,7 @@ TEST(MainDialog, AboutEntryAndHomePageLink)
     const std::string record = medium.Path("\\record.txt");
     const std::string recorder = medium.Put(FixturePath("vk_recorder.exe"), "\\browser\\vk_recorder.exe");
     HttpsHandler handler("\"" + recorder + "\" \"%1\"");
+    ASSERT_TRUE(handler.Ok());
     ScopedEnv recordFile("VK_RECORD_FILE", record);
     ASSERT_TRUE(program.Start());
     const HWND main = program.WaitMainWindow();

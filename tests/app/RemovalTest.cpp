@@ -1,6 +1,10 @@
 // The real program on a drive that is really removed, the system's
 // volume-removal broadcast, and the registered messages from other programs.
 #include "AppTest.h"
+#include "CDialog.h"
+#include "CVellokariDlg.h"
+#include "DebugLog.h"
+#include "ModalSeam.h"
 #include "MountManager.h"
 #include "ProgramUnderTest.h"
 #include "TestMedium.h"
@@ -9,6 +13,11 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <dbt.h>
+
+#include <cctype>
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -20,13 +29,16 @@ DWORD Bit(char letter)
     return 1u << (letter - 'A');
 }
 
-// Closes the windows that recording helpers started for a test left open.
-void CloseStarted()
+// Closes the windows that recording helpers started for a test left open;
+// false when one of them does not go.
+bool CloseStarted()
 {
     while (const HWND window = ::FindWindowA(nullptr, kStartedTitle)) {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
-        WaitFor([&] { return !::IsWindow(window); });
+        if (!WaitFor([&] { return !::IsWindow(window); }))
+            return false;
     }
+    return true;
 }
 
 // A picture of the notice, once its button's edge shows on the white it starts with.
@@ -68,6 +80,11 @@ TEST(MediumRemoval, OnlyTheProgramsOwnVolumeClosesIt)
     EXPECT_TRUE(BroadcastVolumeRemoval(Bit(other)));
     EXPECT_TRUE(BroadcastVolumeRemoval(Bit('C') | Bit(medium.Letter())));
     EXPECT_TRUE(BroadcastVolumeRemoval(0));
+    // Nor do other events for its own drive: an arrival, a removal query, another device type.
+    EXPECT_TRUE(BroadcastDeviceChange(DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME, Bit(medium.Letter())));
+    EXPECT_TRUE(BroadcastDeviceChange(DBT_DEVICEQUERYREMOVE, DBT_DEVTYP_VOLUME, Bit(medium.Letter())));
+    EXPECT_TRUE(BroadcastDeviceChange(DBT_DEVICEREMOVEPENDING, DBT_DEVTYP_VOLUME, Bit(medium.Letter())));
+    EXPECT_TRUE(BroadcastDeviceChange(DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_PORT, Bit(medium.Letter())));
     // The gate opens after them in the same queue: once its item started, they were all handled.
     ASSERT_TRUE(OpenGate(main, 4));
     ASSERT_TRUE(WaitFor([&] { return ReadBytes(record).find(" gate\n") != std::string::npos; }));
@@ -81,10 +98,88 @@ TEST(MediumRemoval, OnlyTheProgramsOwnVolumeClosesIt)
     const HWND notice = program.WaitDialog(kNoticeCaption);
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(::GetWindow(notice, GW_OWNER), main);
-    EXPECT_TRUE(program.WaitExit(15000));
+    ASSERT_TRUE(program.WaitExit(15000));
+    EXPECT_EQ(program.ExitCode(), 0u);  // its own end, not a crash after the notice
     // What was started from the medium runs on.
     EXPECT_TRUE(::IsWindow(started));
-    CloseStarted();
+    EXPECT_TRUE(CloseStarted());
+}
+
+TEST(MediumRemoval, DriveStartedInLowerCaseClosesItAllTheSame)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    // As a user types it: e:\Tools\Vellokari.exe; the program's own path keeps the case.
+    std::string path = medium.Path("\\Tools\\Vellokari.exe");
+    path[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+    ProgramUnderTest program(path);
+    ASSERT_TRUE(program.IsInstalled());
+    ASSERT_TRUE(program.Start());
+    const HWND main = program.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), "Vellokari [" + path.substr(0, 2) + "ドライブから起動]");
+    EXPECT_TRUE(BroadcastVolumeRemoval(Bit(medium.Letter())));
+    EXPECT_NE(program.WaitDialog(kNoticeCaption), nullptr);
+    ASSERT_TRUE(program.WaitExit(15000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+// The removal road's log, in the main dialog run in this process: the
+// registration line at its creation, a line for every device change, and the
+// letter of a volume's removal; only its own drive's removal ends it.
+TEST(MediumRemoval, LogLinesOfEveryDeviceChange)
+{
+    char modulePath[MAX_PATH + 1] = {};
+    ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    const char own = static_cast<char>(std::toupper(static_cast<unsigned char>(modulePath[0])));
+    const char other = own == 'Y' ? 'X' : static_cast<char>(own + 1);
+
+    DebugLogCapture log;
+    ModalSeam seam;
+    bool ended = false;
+    seam.Push([&](CDialog& dialog) {
+        char registered[64];
+        std::snprintf(registered, sizeof registered, "●●RegisterWindowMessage() msg=0x%x\n",
+                      ::RegisterWindowMessageA("BOREWAYOPEN"));
+        // The main dialog's, then the launcher panel's of its own.
+        EXPECT_EQ(log.Count(registered), 2) << log.Text();
+
+        struct Case {
+            WPARAM event;
+            DWORD type;
+            char letter;
+            bool letterLine;
+        };
+        for (const Case& c : {Case{DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME, own, false},
+                              Case{DBT_DEVICEQUERYREMOVE, DBT_DEVTYP_VOLUME, own, false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_PORT, own, false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, other, true}}) {
+            DEV_BROADCAST_VOLUME volume{sizeof volume, c.type, 0, 1u << (c.letter - 'A'), DBTF_MEDIA};
+            const std::size_t before = log.Text().size();
+            dialog.SendMessage(WM_DEVICECHANGE, c.event, reinterpret_cast<LPARAM>(&volume));
+            char line[128];
+            std::snprintf(line, sizeof line, "WM_DEVICECHANGE wParam=0x%08x, lParam=0x%08x\n",
+                          static_cast<unsigned>(c.event), static_cast<unsigned>(reinterpret_cast<LPARAM>(&volume)));
+            std::string expected = line;
+            if (c.letterLine)
+                expected += std::string("Remove Device letter=[") + c.letter + "]";
+            EXPECT_EQ(log.Text().substr(before), expected) << c.event << " " << c.type;
+        }
+        PumpMessages();
+        EXPECT_TRUE(dialog.IsRunningModal());
+
+        // Its own drive: the line without a line end, then the notice, then the end.
+        DEV_BROADCAST_VOLUME volume{sizeof volume, DBT_DEVTYP_VOLUME, 0, 1u << (own - 'A'), DBTF_MEDIA};
+        dialog.SendMessage(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&volume));
+        EXPECT_EQ(log.Count(std::string("Remove Device letter=[") + own + "]"), 1);
+        ended = WaitFor([&] { return !dialog.IsRunningModal(); });
+    });
+    seam.Push([](CDialog& notice) { notice.EndDialog(IDOK); });
+    CVellokariDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(seam.Driven(), 2);
+    EXPECT_EQ(seam.LeftOpen(), 0);
 }
 
 TEST(MediumRemoval, ClosingMessageFromAnotherProgramClosesItTheSameWay)
@@ -100,5 +195,6 @@ TEST(MediumRemoval, ClosingMessageFromAnotherProgramClosesItTheSameWay)
     ASSERT_NE(notice, nullptr);
     SaveNotice(notice);
     EXPECT_TRUE(program.IsRunning());
-    EXPECT_TRUE(program.WaitExit(15000));
+    ASSERT_TRUE(program.WaitExit(15000));
+    EXPECT_EQ(program.ExitCode(), 0u);
 }

@@ -59,14 +59,19 @@ bool RemoveDrive(char letter)
     return DefineDrive(letter, std::string());
 }
 
-bool BroadcastVolumeRemoval(DWORD unitmask)
+bool BroadcastDeviceChange(WPARAM event, DWORD deviceType, DWORD unitmask)
 {
     DEV_BROADCAST_VOLUME volume{};
     volume.dbcv_size = sizeof volume;
-    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    volume.dbcv_devicetype = deviceType;
     volume.dbcv_unitmask = unitmask;
     volume.dbcv_flags = DBTF_MEDIA;
     DWORD recipients = BSM_APPLICATIONS;
-    return ::BroadcastSystemMessageW(BSF_FORCEIFHUNG | BSF_QUERY, &recipients, WM_DEVICECHANGE,
-                                     DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&volume)) > 0;
+    return ::BroadcastSystemMessageW(BSF_FORCEIFHUNG | BSF_QUERY, &recipients, WM_DEVICECHANGE, event,
+                                     reinterpret_cast<LPARAM>(&volume)) > 0;
+}
+
+bool BroadcastVolumeRemoval(DWORD unitmask)
+{
+    return BroadcastDeviceChange(DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, unitmask);
 }

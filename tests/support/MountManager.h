@@ -13,3 +13,6 @@ bool DefineRemovableDrive(char letter, const std::string& hostFolder);
 bool RemoveDrive(char letter);
 // WM_DEVICECHANGE DBT_DEVICEREMOVECOMPLETE for a volume with this unit mask, to every top-level window.
 bool BroadcastVolumeRemoval(DWORD unitmask);
+// Any WM_DEVICECHANGE event with a volume record of this device type and
+// unit mask, to every top-level window, as the system sends it.
+bool BroadcastDeviceChange(WPARAM event, DWORD deviceType, DWORD unitmask);

@@ -149,6 +149,14 @@ bool ProgramUnderTest::WaitExit(DWORD timeoutMs) const
     return m_info.hProcess != nullptr && WaitFor([&] { return !IsRunning(); }, timeoutMs);
 }
 
+DWORD ProgramUnderTest::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (m_info.hProcess != nullptr)
+        ::GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
 bool ProgramUnderTest::Idle(DWORD timeoutMs) const
 {
     DWORD_PTR result = 0;

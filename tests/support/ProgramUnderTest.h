@@ -57,6 +57,9 @@ public:
 
     bool IsRunning() const;
     bool WaitExit(DWORD timeoutMs = 15000) const;
+    // The ended process's exit code (STILL_ACTIVE while it runs): the
+    // program's own end gives 0, a crash an exception code (0xC...).
+    DWORD ExitCode() const;
     DWORD Id() const { return m_info.dwProcessId; }
     HANDLE Process() const { return m_info.hProcess; }
     // Ends the main dialog as its close box does, then waits for the exit;
