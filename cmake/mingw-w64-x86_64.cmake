@@ -11,8 +11,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Tests and helper programs run under Wine.
+# Tests and helper programs run under Wine, each test in the lane that ctest
+# gives it (see lane-wine).
 find_program(WINE_PROGRAM NAMES wine64 wine)
 if(WINE_PROGRAM)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/lane-wine ${WINE_PROGRAM})
 endif()
