@@ -213,6 +213,12 @@ void CRunSettingDlg::OnBnClickedBrowseFolder()
     // free the main window while the picker runs.
     EnableWindow(FALSE);
     const char* chosen = BrowseForFolder(start);
+    // The picker's end enables its owner again, the window that this modal
+    // dialog keeps disabled: it is disabled once more before this dialog
+    // takes input again.
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr)
+        ::EnableWindow(owner, FALSE);
     EnableWindow(TRUE);
     ::SetActiveWindow(m_hWnd);
     if (chosen == nullptr)

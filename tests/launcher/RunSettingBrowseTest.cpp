@@ -344,6 +344,7 @@ TEST_F(RunSettingBrowse, SettingsDialogIsDisabledWhileThePickerRuns)
     const char letter = m_medium.Letter();
     bool settingsEnabled = true;
     bool mainEnabled = true;
+    bool mainEnabledAfter = true;
     bool settingsShown = false;
     HWND owner = nullptr;
     m_watch.Push([&, clicked = false, end = ULONGLONG(0)](HWND picker) mutable {
@@ -373,12 +374,15 @@ TEST_F(RunSettingBrowse, SettingsDialogIsDisabledWhileThePickerRuns)
         if (::IsWindowVisible(dialog)) {
             EXPECT_TRUE(::IsWindowEnabled(dialog));
             EXPECT_EQ(::GetActiveWindow(), dialog);
+            // The picker's end frees its owner; the settings dialog still runs.
+            mainEnabledAfter = ::IsWindowEnabled(m_main.m_hWnd) != FALSE;
             SendClick(dialog, IDOK);
         }
     });
     EXPECT_EQ(owner, m_main.m_hWnd);
     EXPECT_FALSE(settingsEnabled);
     EXPECT_FALSE(mainEnabled);
+    EXPECT_FALSE(mainEnabledAfter);
     EXPECT_TRUE(settingsShown);
     EXPECT_EQ(item.m_strWorkPath, "\\tools");
 }
