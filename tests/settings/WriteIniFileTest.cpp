@@ -101,6 +101,7 @@ TEST(CWriteIniFile, ValuesThatTheReaderWouldChangeReadBackAsWritten)
         {"a\"b\"", "a\"b\""},
         {"/datapath:\"%letter%\\skype\\data\" /removable", "/datapath:\"%letter%\\skype\\data\" /removable"},
         {"表", "表"},
+        {"　x　", "　x　"},
     };
     TempFolder dir;
     const std::string path = dir / "t.ini";
