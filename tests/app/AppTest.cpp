@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <sddl.h>
 
 std::string SettingsText(const std::string& version, const std::vector<StoredItem>& items)
@@ -154,4 +155,16 @@ FixedDiskSkype::FixedDiskSkype(const char* fixture)
 FixedDiskSkype::~FixedDiskSkype()
 {
     RemoveTree(m_folder);
+}
+
+LPARAM RowPoint(HWND list, int row)
+{
+    const HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT head{}, client{};
+    ::GetWindowRect(header, &head);
+    ::GetClientRect(list, &client);
+    const int top = head.bottom - head.top;
+    const int perPage = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    const int height = perPage > 0 ? (client.bottom - top) / perPage : 16;
+    return MAKELPARAM(30, top + height * row + height / 2);
 }

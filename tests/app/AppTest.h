@@ -94,3 +94,6 @@ public:
 private:
     std::string m_name;
 };
+
+// A point in the middle of a row's first column, in the list's client area.
+LPARAM RowPoint(HWND list, int row);

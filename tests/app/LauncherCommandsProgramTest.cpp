@@ -17,19 +17,6 @@ namespace {
 
 const char kSettingsCaption[] = "起動プログラム設定";
 
-// A point in the middle of a row's first column, in the list's client area.
-LPARAM RowPoint(HWND list, int row)
-{
-    const HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
-    RECT head{}, client{};
-    ::GetWindowRect(header, &head);
-    ::GetClientRect(list, &client);
-    const int top = head.bottom - head.top;
-    const int perPage = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
-    const int height = perPage > 0 ? (client.bottom - top) / perPage : 16;
-    return MAKELPARAM(30, top + height * row + height / 2);
-}
-
 // A button's click as its dialog receives it, posted: the dialog need not
 // be the active window for it, as a mouse click through the button needs.
 void Command(HWND dialog, int id)

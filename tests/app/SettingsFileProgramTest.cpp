@@ -21,14 +21,7 @@ const char kSettingsCaption[] = "起動プログラム設定";
 // once the row is the selection mark.
 bool SelectRow(HWND list, int row)
 {
-    const HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
-    RECT head{}, client{};
-    ::GetWindowRect(header, &head);
-    ::GetClientRect(list, &client);
-    const int top = head.bottom - head.top;
-    const int perPage = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
-    const int height = perPage > 0 ? (client.bottom - top) / perPage : 16;
-    const LPARAM point = MAKELPARAM(30, top + height * row + height / 2);
+    const LPARAM point = RowPoint(list, row);
     ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::PostMessageA(list, WM_LBUTTONUP, 0, point);
     return WaitFor([&] { return ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == row; });
