@@ -19,24 +19,29 @@ void TimerSeam::Shorten(UINT requested, UINT actual)
     m_shortened.emplace_back(requested, actual);
 }
 
+namespace {
+
+// The entries of one timer of one window, in order.
+std::vector<TimerRequest> OfTimer(const std::vector<TimerRequest>& all, HWND hWnd, UINT_PTR id)
+{
+    std::vector<TimerRequest> found;
+    for (const TimerRequest& entry : all) {
+        if (entry.hWnd == hWnd && entry.id == id)
+            found.push_back(entry);
+    }
+    return found;
+}
+
+}  // namespace
+
 std::vector<TimerRequest> TimerSeam::Requests(HWND hWnd, UINT_PTR id) const
 {
-    std::vector<TimerRequest> requests;
-    for (const TimerRequest& request : m_requests) {
-        if (request.hWnd == hWnd && request.id == id)
-            requests.push_back(request);
-    }
-    return requests;
+    return OfTimer(m_requests, hWnd, id);
 }
 
 std::vector<TimerRequest> TimerSeam::Stops(HWND hWnd, UINT_PTR id) const
 {
-    std::vector<TimerRequest> stops;
-    for (const TimerRequest& stop : m_stops) {
-        if (stop.hWnd == hWnd && stop.id == id)
-            stops.push_back(stop);
-    }
-    return stops;
+    return OfTimer(m_stops, hWnd, id);
 }
 
 UINT_PTR TimerSeam::Set(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
