@@ -9,6 +9,14 @@
 
 #include <shellapi.h>
 
+namespace {
+
+const char kFolderInTheWay[] = "skype\\bin\\Skype.exe がフォルダのため書き込めません.";
+const char kReplaceQuestion[] = "PortableメディアのSkypeを上書きします.よろしいですか？";
+const char kCopyFailed[] = "Skypeの書き込みに失敗しました.PortableメディアのSkypeは変更されていません.";
+
+}  // namespace
+
 void CVellokariDlg::ReadMediumVersion()
 {
     char version[261] = {};
@@ -51,13 +59,29 @@ BOOL CVellokariDlg::CopySkypeToMedium()
 {
     if (m_strFixSkypePath.IsEmpty())
         return 0;
-    CString source = m_strFixSkypePath;
-    CString destination = SkypeCopyPath(m_strExeDir);
-    if (!ShellFileOperation(m_hWnd, FO_COPY, source, destination))
+    const CString target = SkypeCopyPath(m_strExeDir);
+    const DWORD attributes = ::GetFileAttributesA(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        AfxMessageBox(kFolderInTheWay, MB_OK);
         return 0;
-    // Whatever lies there now: an older copy the user kept counts as a failure.
-    const CString copied = GetFileVersionString(SkypeCopyPath(m_strExeDir));
-    return copied == m_strFixVer ? 1 : 0;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && AfxMessageBox(kReplaceQuestion, MB_YESNO) != IDYES)
+        return 0;
+    // The new copy comes in under a free name beside the old one, which stays
+    // whole until the new one is known good and takes its place in one rename.
+    // A full or write-protected medium may leave the shell silent: say it here.
+    const CString incoming = FreeNameBeside(target);
+    CString source = m_strFixSkypePath;
+    CString destination = incoming;
+    const bool placed = !incoming.IsEmpty() && ShellFileOperation(m_hWnd, FO_COPY, source, destination) &&
+                        GetFileVersionString(incoming) == m_strFixVer &&
+                        ::MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!placed) {
+        RemoveIncoming(incoming);
+        AfxMessageBox(kCopyFailed, MB_OK);
+        return 0;
+    }
+    return 1;
 }
 
 void CVellokariDlg::RegisterSkypeRunItem()

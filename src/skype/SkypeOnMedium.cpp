@@ -56,6 +56,34 @@ CString SkypeCopyPath(const CString& exeDir)
     return exeDir + "\\skype\\bin\\Skype.exe";
 }
 
+BOOL IsFileAt(const char* path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+CString FreeNameBeside(const CString& path)
+{
+    // Process and moment in the name: a user's file by chance is passed over.
+    const unsigned seed = static_cast<unsigned>(::GetCurrentProcessId()) ^ static_cast<unsigned>(::GetTickCount());
+    for (unsigned n = 0; n < 100; ++n) {
+        CString name;
+        name.Format("%s.%08x.vkin", path.GetString(), seed + n);
+        if (::GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES && ::GetLastError() != ERROR_ACCESS_DENIED)
+            return name;
+    }
+    return CString();
+}
+
+void RemoveIncoming(const CString& path)
+{
+    if (path.IsEmpty() || !IsFileAt(path))
+        return;
+    // The shell may have carried the source's read-only mark over.
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path);
+}
+
 CRunInf MakeSkypeRunItem(const CString& exeDir)
 {
     const CString folder = exeDir.Mid(2);

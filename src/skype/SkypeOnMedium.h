@@ -18,6 +18,16 @@ BOOL ReadSkypePathFromRegistry(CString& path);
 // The copy's place beside the program whose folder is exeDir.
 CString SkypeCopyPath(const CString& exeDir);
 
+// TRUE when a file, not a folder, lies at the path.
+BOOL IsFileAt(const char* path);
+
+// A name beside the file at path that nothing holds now, for a new copy on
+// its way in; empty when none is found.
+CString FreeNameBeside(const CString& path);
+
+// Deletes a file of ours under such a name, whatever attributes it was given.
+void RemoveIncoming(const CString& path);
+
 // The built-in run item that starts the copy on the medium with its data
 // there; its paths without the drive, the drive left to "%letter%".
 CRunInf MakeSkypeRunItem(const CString& exeDir);

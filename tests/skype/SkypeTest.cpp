@@ -9,7 +9,14 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace {
+
+const char kWriteQuestion[] = "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？";
+const char kReplaceQuestion[] = "PortableメディアのSkypeを上書きします.よろしいですか？";
+const char kCopyFailed[] = "Skypeの書き込みに失敗しました.PortableメディアのSkypeは変更されていません.";
+const char kPlainVersion[] = "Ver.:2.5.0.17";  // of vk_version_plain.exe
 
 struct Shown {
     std::string medium;
@@ -28,11 +35,14 @@ Shown StartAndRead(ProgramUnderTest& program)
 }
 
 // A message box of the program (captioned with its name); its text, after answering it.
-std::string AnswerBox(const ProgramUnderTest& program, int answer)
+// With a name, a picture of the screen is kept when VKAPPSHOTS names a folder.
+std::string AnswerBox(const ProgramUnderTest& program, int answer, const char* shot = nullptr)
 {
     const HWND box = program.WaitDialog("Vellokari");
     if (box == nullptr)
         return "(no box)";
+    if (shot != nullptr)
+        SaveScreen(shot, box);
     const std::string text = MessageBoxText(box);
     ClickButton(box, answer);
     WaitFor([&] { return !::IsWindow(box); });
@@ -43,6 +53,52 @@ void ClickImport(const ProgramUnderTest& program)
 {
     ClickButton(program.MainWindow(), ID_SKYPE_IMPORT);
 }
+
+// The names in a folder, "." and ".." left out.
+std::vector<std::string> FolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    const HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return names;
+}
+
+// A folder of the medium with a file system of the host mounted over it for
+// a scope ("DIR" in the mount command stands for its host path).
+class HostMount {
+public:
+    HostMount(const TestMedium& medium, const std::string& rest, const std::string& mountCommand)
+        : m_medium(medium), m_dir(medium.HostFolder())
+    {
+        for (char c : rest)
+            m_dir += c == '\\' ? '/' : c;
+        std::string command = mountCommand;
+        for (std::size_t at = command.find("DIR"); at != std::string::npos; at = command.find("DIR", at))
+            command.replace(at, 3, "'" + m_dir + "'");
+        m_bMounted = medium.RunOnHost(command);
+    }
+    ~HostMount()
+    {
+        if (m_bMounted)
+            m_medium.RunOnHost("umount '" + m_dir + "' || umount -l '" + m_dir + "'");
+    }
+    HostMount(const HostMount&) = delete;
+    HostMount& operator=(const HostMount&) = delete;
+    bool IsReady() const { return m_bMounted; }
+
+private:
+    const TestMedium& m_medium;
+    std::string m_dir;
+    bool m_bMounted = false;
+};
 
 // The box that a press of the import button brings while a Skype.exe from the medium shows a window.
 std::string BoxWhileSkypeRunsFromTheMedium(const ProgramUnderTest& program, const TestMedium& medium)
@@ -140,13 +196,15 @@ TEST(SkypeOnMedium, ImportRoadEveryOutcome)
     ScopedEnv recordFile("VK_RECORD_FILE", record);
     StoredItem other{"tool.exe", "\\apps\\tool.exe", "", "", 0, 0, 0};
 
-    // Equal versions: the first box, even with a Skype running from the medium; no copy.
+    // Equal versions with the copy there: the first box, even with a Skype running from the medium; no copy.
     ASSERT_TRUE(WriteBytes(ini, SettingsText(kStandInVersion, {SkypeItem(""), other})));
-    ASSERT_TRUE(program.Start());
+    medium.Put(FixturePath("vk_version_plain.exe"), "\\skype\\bin\\Skype.exe");
+    ASSERT_TRUE(program.Start("-NOSTART"));
     ASSERT_NE(program.WaitMainWindow(), nullptr);
     EXPECT_EQ(BoxWhileSkypeRunsFromTheMedium(program, medium), "バージョンは一致しています。更新の必要はありません.");
-    EXPECT_FALSE(FileExists(copy));
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(FixturePath("vk_version_plain.exe")));
     ASSERT_TRUE(program.Close());
+    ASSERT_TRUE(::DeleteFileA(copy.c_str()));
 
     // A Skype.exe from the medium with a window: the second box. One from C: does not count.
     const std::string settings = SettingsText("", {other});
@@ -213,39 +271,97 @@ TEST(SkypeOnMedium, CopyOfAnotherVersionRecordsNothingAndMarkedFoldersStay)
     };
 
     ClickImport(program);
-    EXPECT_EQ(AnswerBox(program, IDYES), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
-    // The shell asks before it replaces the older copy: No.
-    HWND question = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND hwnd : ProcessWindows(program.Id())) {
-            if (hwnd != program.MainWindow() && ::IsWindowVisible(hwnd) && WindowClass(hwnd) == "#32770")
-                question = hwnd;
-        }
-        return question != nullptr;
-    }));
-    ASSERT_NE(::GetDlgItem(question, IDNO), nullptr) << WindowText(question);
-    ClickButton(question, IDNO);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
+    EXPECT_EQ(AnswerBox(program, IDYES), kWriteQuestion);
+    // Asked before the older copy is replaced: No.
+    EXPECT_EQ(AnswerBox(program, IDNO), kReplaceQuestion);
     {
         SCOPED_TRACE("the older copy kept");
         nothingRecorded();
     }
     EXPECT_EQ(ReadBytes(copy), ReadBytes(FixturePath("vk_version_plain.exe")));
 
-    // The fixed disk's file turns into another version before the Yes: the shell copies it, and its
-    // version is not the one read at start.
+    // The fixed disk's file turns into another version before the Yes: the shell copies it, its
+    // version is not the one read at start, and it never takes the place of the copy.
     ASSERT_TRUE(::DeleteFileA(copy.c_str()));
     ClickImport(program);
     ASSERT_NE(program.WaitDialog("Vellokari"), nullptr);
     const std::string next = FixturePath("vk_version_next.exe");
     ASSERT_TRUE(::CopyFileA(next.c_str(), skype.Path().c_str(), FALSE));
-    EXPECT_EQ(AnswerBox(program, IDYES), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+    EXPECT_EQ(AnswerBox(program, IDYES), kWriteQuestion);
+    EXPECT_EQ(AnswerBox(program, IDOK), kCopyFailed);
     ASSERT_TRUE(program.Idle());
-    EXPECT_EQ(ReadBytes(copy), ReadBytes(next));
+    EXPECT_EQ(FolderNames(medium.Path("\\Tools\\skype\\bin")), std::vector<std::string>{});
     {
         SCOPED_TRACE("a copy of another version");
         nothingRecorded();
     }
     EXPECT_TRUE(program.Close());
     ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The copy goes wrong part way or cannot be written at all: what was on the medium stays as it was,
+// the user is told, and nothing is left under another name.
+TEST(SkypeOnMedium, CopyThatCannotBeMadeLeavesTheMediumAsItWas)
+{
+    const std::string old = FixturePath("vk_version_plain.exe");
+    const std::string settings = SettingsText(kPlainVersion, {SkypeItem("\\Tools")});
+    // Room for the old copy and half the new one.
+    const unsigned long long room =
+        (ReadBytes(old).size() + ReadBytes(FixturePath("vk_skype_standin.exe")).size() / 2 + 4095) / 4096 * 4096;
+    enum Medium { kFull, kWriteProtected, kFolderInTheWay };
+    struct Case {
+        const char* what;
+        Medium medium;
+        const char* told;
+        const char* shot;
+    };
+    for (const Case& c : {Case{"a medium that fills up", kFull, kCopyFailed, "skype_copy_failed"},
+                          Case{"a write-protected medium", kWriteProtected, kCopyFailed, nullptr},
+                          Case{"a folder in the copy's place", kFolderInTheWay,
+                               "skype\\bin\\Skype.exe がフォルダのため書き込めません.", "skype_folder_in_the_way"}}) {
+        SCOPED_TRACE(c.what);
+        TestMedium medium;
+        ASSERT_TRUE(medium.IsReady());
+        std::unique_ptr<HostMount> mount;  // given up after the program has ended
+        ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+        FixedDiskSkype skype;
+        SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
+        const std::string bin = medium.Path("\\Tools\\skype\\bin");
+        const std::string copy = bin + "\\Skype.exe";
+        const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+        medium.MakeFolders("\\Tools\\skype\\bin");
+        if (c.medium == kFull)
+            mount = std::make_unique<HostMount>(medium, "\\Tools\\skype\\bin",
+                                                "mount -t tmpfs -o size=" + std::to_string(room) + " tmpfs DIR");
+        if (c.medium == kFolderInTheWay)
+            medium.MakeFolders("\\Tools\\skype\\bin\\Skype.exe");
+        else
+            ASSERT_TRUE(CopyWithFolders(old, copy));
+        if (c.medium == kWriteProtected)
+            mount = std::make_unique<HostMount>(medium, "\\Tools\\skype\\bin",
+                                                "mount --bind DIR DIR && mount -o remount,ro,bind DIR");
+        ASSERT_TRUE(mount == nullptr || mount->IsReady());
+        ASSERT_TRUE(WriteBytes(ini, settings));
+        ASSERT_TRUE(program.Start("-NOSTART"));
+        ASSERT_NE(program.WaitMainWindow(), nullptr);
+        const std::string label = program.ItemText(ID_LABEL_MEDIUM);
+
+        ClickImport(program);
+        EXPECT_EQ(AnswerBox(program, IDYES), kWriteQuestion);
+        if (c.medium != kFolderInTheWay) {
+            EXPECT_EQ(AnswerBox(program, IDYES, c.shot != nullptr ? "skype_replace_question" : nullptr),
+                      kReplaceQuestion);
+        }
+        EXPECT_EQ(AnswerBox(program, IDOK, c.shot), c.told);
+        ASSERT_TRUE(program.Idle());
+        EXPECT_EQ(FolderNames(bin), std::vector<std::string>{"Skype.exe"});
+        if (c.medium == kFolderInTheWay) {
+            EXPECT_EQ(FolderNames(copy), std::vector<std::string>{});
+        } else {
+            EXPECT_EQ(ReadBytes(copy), ReadBytes(old));
+        }
+        EXPECT_EQ(ReadBytes(ini), settings);
+        EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), label);
+        EXPECT_TRUE(program.Close());
+    }
 }

@@ -30,9 +30,12 @@ public:
     // Removes such a link (Wine will not delete a link to a device); true once it is gone.
     bool RemoveLink(const std::string& rest) const;
 
+    // Runs a command of the host's shell (as root: mounts over the medium's
+    // folders, which HostFolder() leads to); true when it ended with status 0.
+    bool RunOnHost(const std::string& shellCommand) const;
+
 private:
     std::string HostPath(const std::string& rest) const;  // the host's path of a path on the medium
-    bool RunOnHost(const std::string& shellCommand) const;  // true when it ended with status 0
 
     char m_letter = 0;
     mutable bool m_bLinked = false;  // links to host files to remove first
