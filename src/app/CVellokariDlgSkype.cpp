@@ -22,6 +22,9 @@ void CVellokariDlg::ReadMediumVersion()
     char version[261] = {};
     ::GetPrivateProfileStringA("SYSTEM", "VER", "", version, sizeof version, m_strIniPath);
     m_strMediumVer = version;
+    // A version without its copy (deleted, or settings from another medium) counts as none.
+    if (!IsFileAt(SkypeCopyPath(m_strExeDir)))
+        m_strMediumVer.Empty();
 }
 
 void CVellokariDlg::ReadFixedSkypeInfo()
@@ -93,6 +96,12 @@ void CVellokariDlg::RegisterSkypeRunItem()
 
 void CVellokariDlg::OnBnClickedSkypeImport()
 {
+    // A copy removed since the start takes its recorded version with it.
+    if (!m_strMediumVer.IsEmpty() && !IsFileAt(SkypeCopyPath(m_strExeDir))) {
+        m_strMediumVer.Empty();
+        UpdateVersionLabels();
+        UpdateData(FALSE);
+    }
     if (m_strFixVer == m_strMediumVer) {
         AfxMessageBox("バージョンは一致しています。更新の必要はありません.", MB_OK);
         return;

@@ -365,3 +365,41 @@ TEST(SkypeOnMedium, CopyThatCannotBeMadeLeavesTheMediumAsItWas)
         EXPECT_TRUE(program.Close());
     }
 }
+
+// A version in the settings counts only while its copy is on the medium.
+TEST(SkypeOnMedium, RecordedVersionWithoutItsCopyCountsAsNone)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+    FixedDiskSkype skype;
+    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
+    const std::string copy = medium.Path("\\Tools\\skype\\bin\\Skype.exe");
+    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+    const std::string recorded = std::string("Portableバージョン:") + kStandInVersion;
+
+    // Missing at the start: shown as no copy, no Skype item offered, and the import asks.
+    const std::string settings = SettingsText(kStandInVersion, {});
+    ASSERT_TRUE(WriteBytes(ini, settings));
+    ASSERT_TRUE(program.Start("-NOSTART"));
+    ASSERT_NE(program.WaitMainWindow(), nullptr);
+    EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), "Portable未インストール");
+    ClickImport(program);
+    EXPECT_EQ(AnswerBox(program, IDNO), kWriteQuestion);
+    ASSERT_TRUE(program.Idle());
+    EXPECT_EQ(ReadBytes(ini), settings);
+    ASSERT_TRUE(program.Close());
+
+    // There at the start, removed while the program runs: the press finds it gone.
+    ASSERT_TRUE(CopyWithFolders(skype.Path(), copy));
+    ASSERT_TRUE(program.Start("-NOSTART"));
+    ASSERT_NE(program.WaitMainWindow(), nullptr);
+    EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), recorded);
+    ClickImport(program);
+    EXPECT_EQ(AnswerBox(program, IDOK), "バージョンは一致しています。更新の必要はありません.");
+    ASSERT_TRUE(::DeleteFileA(copy.c_str()));
+    ClickImport(program);
+    EXPECT_EQ(AnswerBox(program, IDNO), kWriteQuestion);
+    EXPECT_TRUE(WaitFor([&] { return program.ItemText(ID_LABEL_MEDIUM) == "Portable未インストール"; }));
+    ASSERT_TRUE(program.Close());
+}
