@@ -122,6 +122,8 @@ TEST(MainDialog, LabelsGreenWhenTheVersionsAreEqualElseLightYellow)
     ASSERT_TRUE(medium.IsReady());
     ProgramUnderTest program(medium.Path("\\Vellokari.exe"));
     FixedDiskSkype skype;
+    // A recorded version counts only with a copy on the medium.
+    medium.Put(FixturePath("vk_recorder.exe"), "\\skype\\bin\\Skype.exe");
     struct Case {
         const char* recorded;
         bool fixed;

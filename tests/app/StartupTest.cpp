@@ -365,8 +365,10 @@ TEST(Startup, StartSequenceWithASettingsFileBesideTheProgram)
     const std::string ini = medium.Path(folder + "\\Vellokari.ini");
     const StoredItem other = RecorderItem(medium, "other", 0);
 
-    // A recorded version and a first item that is not Skype: Skype goes on top, the file is rewritten.
+    // A recorded version of the copy there and a first item that is not Skype: Skype goes on top,
+    // the file is rewritten.
     ASSERT_TRUE(WriteBytes(ini, SettingsText("Ver.:1.0", {other})));
+    medium.Put(FixturePath("vk_recorder.exe"), folder + "\\skype\\bin\\Skype.exe");
     ASSERT_TRUE(program.Start());
     ASSERT_NE(program.WaitMainWindow(), nullptr);
     EXPECT_EQ(ReadBytes(ini), SettingsText("Ver.:1.0", {SkypeItem(folder), other}));
