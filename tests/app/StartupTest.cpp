@@ -18,6 +18,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -445,6 +446,10 @@ struct ViewerStart {
     bool operator==(const ViewerStart& other) const
     {
         return application == other.application && line == other.line && folder == other.folder;
+    }
+    friend std::ostream& operator<<(std::ostream& out, const ViewerStart& start)
+    {
+        return out << "{" << start.application << " | " << start.line << " | " << start.folder << "}";
     }
 };
 
