@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 int g_bDebugMode = 0;
 
@@ -28,14 +29,29 @@ bool IsSwitch(const char* arg, const char* name)
     return std::strcmp(arg, name) == 0;
 }
 
-CString MutexName(const char* arg0)
+CString MutexName(const char* path)
 {
-    // The first two bytes, with a backslash made a slash: "\\" is not allowed
-    // in an object name, and in a path the two mean the same. A second byte
-    // 0x5C that ends a double-byte character is no backslash and stays.
+    // The same drive by any spelling: "\\?\" and "\\.\" before a drive or a
+    // share are left out, and a drive letter is taken in upper case.
+    std::string rest(path);
+    for (const char* prefix : {"\\\\?\\", "\\\\.\\"}) {
+        if (rest.compare(0, 4, prefix) != 0)
+            continue;
+        const char letter = static_cast<char>(rest.size() >= 6 ? rest[4] | 0x20 : 0);
+        if (letter >= 'a' && letter <= 'z' && rest[5] == ':')
+            rest.erase(0, 4);
+        else if (rest.size() >= 8 && _strnicmp(rest.c_str() + 4, "UNC\\", 4) == 0)
+            rest = "\\" + rest.substr(7);  // "\\?\UNC\server" is "\\server"
+        break;
+    }
     char tail[3] = {};
-    for (int i = 0; i < 2 && arg0[i] != '\0'; ++i)
-        tail[i] = arg0[i];
+    for (std::size_t i = 0; i < 2 && i < rest.size(); ++i)
+        tail[i] = rest[i];
+    if (tail[1] == ':' && tail[0] >= 'a' && tail[0] <= 'z')
+        tail[0] = static_cast<char>(tail[0] - 'a' + 'A');
+    // A backslash is made a slash: "\\" is not allowed in an object name, and
+    // in a path the two mean the same. A second byte 0x5C that ends a
+    // double-byte character is no backslash and stays.
     if (tail[0] == '\\')
         tail[0] = '/';
     if (tail[1] == '\\' && !MbcsIsLeadByte(static_cast<unsigned char>(tail[0])))
@@ -60,9 +76,12 @@ const AppCommandMap* CVellokariApp::GetCommandMap() const
 
 BOOL CVellokariApp::InitInstance()
 {
-    // One copy per drive: the name ends in the first two characters of the
-    // path the program was started by (the drive when that path is full).
-    const CString mutexName = MutexName(GetArg(0));
+    // One copy per drive: the name ends in the drive of the program's own
+    // file, as the main dialog takes it, whatever the spelling it was
+    // started by ("f:\...", "\\?\F:\...", a relative path).
+    char modulePath[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    const CString mutexName = MutexName(length > 0 ? modulePath : GetArg(0));
     // Never closed: the system releases the name when the process ends.
     const HANDLE mutex = ::CreateMutexA(nullptr, TRUE, mutexName);
     if (mutex == nullptr)

@@ -11,8 +11,8 @@ BOOL WINAPI ConsoleCtrlHandler(DWORD dwCtrlType);
 
 // An argument equals a switch exactly (case-sensitive, whole length).
 bool IsSwitch(const char* arg, const char* name);
-// The single-instance mutex's name for a program started by argument 0.
-CString MutexName(const char* arg0);
+// The single-instance mutex's name for a program whose file has this path.
+CString MutexName(const char* path);
 
 class CVellokariApp : public CWinApp {
 public:

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 CWinApp* g_app = nullptr;
@@ -23,11 +24,40 @@ CString HelpFilePath()
     return help + ".hlp";
 }
 
+const char kHelpViewer[] = "winhlp32.exe";
+
+bool IsPlainFile(const char* path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The help viewer in the Windows folder, else in the system folder; empty
+// when neither holds it. Its folder comes back too.
+CString HelpViewerPath(CString& folder)
+{
+    for (UINT(WINAPI * getFolder)(LPSTR, UINT) : {HelpBinding().windowsFolder, HelpBinding().systemFolder}) {
+        char text[MAX_PATH + 1] = {};
+        const UINT length = getFolder(text, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH)
+            continue;
+        // A root ("C:\") ends in its backslash, other folders do not.
+        const char* slash = MbcsReverseFind(text, '\\');
+        const bool root = slash != nullptr && slash[1] == '\0';
+        folder = text;
+        const CString viewer = folder + (root ? "" : "\\") + kHelpViewer;
+        if (IsPlainFile(viewer))
+            return viewer;
+    }
+    folder.Empty();
+    return CString();
+}
+
 }  // namespace
 
 HelpCalls& HelpBinding()
 {
-    static HelpCalls calls{&::WinHelpA};
+    static HelpCalls calls{&::GetSystemWindowsDirectoryA, &::GetSystemDirectoryA, &::CreateProcessA};
     return calls;
 }
 
@@ -82,11 +112,25 @@ BOOL CWinApp::OnCmdMsg(UINT id)
 void CWinApp::OnHelp()
 {
     // Without its file the program has no help, and F1 shows nothing.
-    const DWORD attributes = ::GetFileAttributesA(m_strHelpFilePath);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!IsPlainFile(m_strHelpFilePath))
         return;
-    CWnd* main = AfxGetMainWnd();
-    HelpBinding().winHelp(main != nullptr ? main->m_hWnd : nullptr, m_strHelpFilePath, HELP_FINDER, 0);
+    // The viewer by its full path in a system folder, started there: the
+    // system's own help call finds it by name, and one beside the program
+    // or in the current folder would run. No viewer there, no help.
+    CString folder;
+    const CString viewer = HelpViewerPath(folder);
+    if (viewer.IsEmpty())
+        return;
+    const CString commandLine = "\"" + viewer + "\" \"" + m_strHelpFilePath + "\"";
+    std::vector<char> line(commandLine.GetString(), commandLine.GetString() + commandLine.GetLength() + 1);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!HelpBinding().createProcess(viewer, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
+                                     &process))
+        return;
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
 }
 
 int CWinApp::GetArgCount()

@@ -27,9 +27,13 @@ struct AppCommandMap {
     std::vector<AppCommandEntry> entries;
 };
 
-// How the help file is opened (the platform's by default; tests replace it).
+// How the help file reaches the system's viewer (the platform's by default;
+// tests replace it): the two folders searched for the viewer, and the start.
 struct HelpCalls {
-    BOOL(WINAPI* winHelp)(HWND, LPCSTR, UINT, ULONG_PTR);
+    UINT(WINAPI* windowsFolder)(LPSTR, UINT);
+    UINT(WINAPI* systemFolder)(LPSTR, UINT);
+    BOOL(WINAPI* createProcess)(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID,
+                                LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION);
 };
 HelpCalls& HelpBinding();
 
@@ -54,7 +58,7 @@ public:
 
     // Runs the command table's handler for a command; FALSE when it has none.
     BOOL OnCmdMsg(UINT id);
-    // Opens the help file, when there is one, over the main window.
+    // Opens the help file, when there is one, in the system's viewer.
     void OnHelp();
 
     CWnd* m_pMainWnd = nullptr;  // owner of message boxes and of dialogs opened without one

@@ -13,9 +13,12 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -138,61 +141,89 @@ TEST(Startup, OneCopyPerDriveWithItsTitleAndSkypeFolders)
     EXPECT_TRUE(second.WaitExit());
     EXPECT_TRUE(first.IsRunning());
 
-    // Another medium, and a start by a relative path, run alongside.
+    // Another medium runs alongside.
     ProgramUnderTest elsewhere(other.Path("\\Vellokari.exe"));
     ASSERT_TRUE(elsewhere.Start());
     EXPECT_NE(elsewhere.WaitMainWindow(), nullptr);
-    ProgramUnderTest relative(first.ExePath(), false);
-    ASSERT_TRUE(relative.Start("", "", first.Folder().c_str(), "Vellokari.exe"));
-    const HWND relativeMain = relative.WaitMainWindow();
-    ASSERT_NE(relativeMain, nullptr);
-    // Its places still come from its own path.
-    EXPECT_EQ(WindowText(relativeMain), WindowText(main));
 
-    EXPECT_TRUE(relative.Close());
     EXPECT_TRUE(elsewhere.Close());
     EXPECT_TRUE(first.Close());
 }
 
-TEST(Startup, StartsByPathsThatBeginWithABackslashShowAndExcludeTheirTwins)
+// Whatever path a start names the program by, starts of the one file on the
+// medium exclude each other; an upper-case drive keeps the name it always had.
+TEST(Startup, StartsFromOneMediumByAnySpellingExcludeEachOther)
 {
     TestMedium medium;
     ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(program.IsInstalled());
-    // The command line is what a shell hands on; the program file is the one on the medium.
-    for (const char* line : {".\\Vellokari.exe", "\\Tools\\Vellokari.exe", "\\\\server\\share\\Vellokari.exe"}) {
-        SCOPED_TRACE(line);
-        ASSERT_TRUE(program.Start("", "", program.Folder().c_str(), line));
-        const HWND main = program.WaitMainWindow();
-        ASSERT_NE(main, nullptr);
-        EXPECT_EQ(WindowText(main), "Vellokari [" + medium.Drive() + "ドライブから起動]");
+    ProgramUnderTest installed(medium.Path("\\Tools\\Vellokari.exe"));
+    ASSERT_TRUE(installed.IsInstalled());
+    const std::string drive = medium.Drive();
+    std::string lower = drive;
+    lower[0] = static_cast<char>(lower[0] - 'A' + 'a');
+    const std::string rest = "\\Tools\\Vellokari.exe";
+    const std::string folder = installed.Folder();
+    struct Spelling {
+        std::string file;  // the program file as the starter names it
+        std::string line;  // the command line a shell hands on, when it is not the file
+        const char* folder;
+    };
+    // A line beginning with a backslash or a relative one is what a shell
+    // passes; the file started is still the one on the medium.
+    const std::vector<Spelling> spellings = {
+        {drive + rest, "", nullptr},
+        {lower + rest, "", nullptr},
+        {"\\\\?\\" + drive + rest, "", nullptr},
+        {"\\\\?\\" + lower + rest, "", nullptr},
+        {"\\\\.\\" + drive + rest, "", nullptr},
+        {drive + rest, ".\\Vellokari.exe", folder.c_str()},
+        {drive + rest, "\\Tools\\Vellokari.exe", folder.c_str()},
+        {drive + rest, "\\\\server\\share\\Vellokari.exe", folder.c_str()},
+    };
+    const std::string name = "__VELLOKARI_MORROWGLINT__" + drive;
+    for (std::size_t i = 0; i < spellings.size(); ++i) {
+        const Spelling& first = spellings[i];
+        const Spelling& second = spellings[(i + 1) % spellings.size()];
+        SCOPED_TRACE(first.file + " " + first.line + " then " + second.file + " " + second.line);
+        ProgramUnderTest program(first.file, false);
+        ASSERT_TRUE(program.Start("", "", first.folder, first.line));
+        ASSERT_NE(program.WaitMainWindow(), nullptr);
+        const HANDLE mutex = ::OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+        EXPECT_NE(mutex, nullptr) << name;
+        if (mutex != nullptr)
+            ::CloseHandle(mutex);
 
-        ProgramUnderTest twin(program.ExePath(), false);
-        ASSERT_TRUE(twin.Start("", "", program.Folder().c_str(), line));
+        ProgramUnderTest twin(second.file, false);
+        ASSERT_TRUE(twin.Start("", "", second.folder, second.line));
         const HWND box = twin.WaitDialog("２重起動");
         ASSERT_NE(box, nullptr);
         ClickButton(box, IDOK);
         EXPECT_TRUE(twin.WaitExit());
+        EXPECT_TRUE(program.IsRunning());
         EXPECT_TRUE(program.Close());
     }
 }
 
-// The two bytes of argument 0 in the mutex's name: what worked stays, a
-// backslash becomes a slash, a double-byte character's trail byte stays.
-TEST(Startup, MutexNameFromArgumentZero)
+// The mutex's name from the program's path: the drive in upper case by any
+// spelling; else its first two bytes, a backslash made a slash, a
+// double-byte character's trail byte kept.
+TEST(Startup, MutexNameFromTheProgramsPath)
 {
     struct Case {
-        const char* arg0;
+        const char* path;
         const char* tail;
     };
-    for (const Case& c : {Case{"E:\\Tools\\Vellokari.exe", "E:"}, Case{"Vellokari.exe", "Ve"},
-                          Case{"e:\\Vellokari.exe", "e:"}, Case{".\\Vellokari.exe", "./"},
-                          Case{"./Vellokari.exe", "./"}, Case{"\\Tools\\Vellokari.exe", "/T"},
-                          Case{"\\\\server\\share\\Vellokari.exe", "//"}, Case{"表\\Vellokari.exe", "表"},
-                          Case{"a\\Vellokari.exe", "a/"}, Case{"V", "V"}, Case{"", ""}}) {
-        EXPECT_EQ(std::string(MutexName(c.arg0).GetString()), std::string("__VELLOKARI_MORROWGLINT__") + c.tail)
-            << c.arg0;
+    for (const Case& c : {Case{"E:\\Tools\\Vellokari.exe", "E:"}, Case{"e:\\Vellokari.exe", "E:"},
+                          Case{"\\\\?\\E:\\Vellokari.exe", "E:"}, Case{"\\\\?\\e:\\Vellokari.exe", "E:"},
+                          Case{"\\\\.\\z:\\Vellokari.exe", "Z:"}, Case{"\\\\server\\share\\Vellokari.exe", "//"},
+                          Case{"\\\\?\\UNC\\server\\share\\Vellokari.exe", "//"},
+                          Case{"\\\\?\\unc\\server\\share\\Vellokari.exe", "//"}, Case{"\\\\?\\", "//"},
+                          Case{"\\\\?\\Volume{1}\\Vellokari.exe", "//"}, Case{"Vellokari.exe", "Ve"},
+                          Case{".\\Vellokari.exe", "./"}, Case{"\\Tools\\Vellokari.exe", "/T"},
+                          Case{"表\\Vellokari.exe", "表"}, Case{"a\\Vellokari.exe", "a/"}, Case{"1:", "1:"},
+                          Case{"V", "V"}, Case{"", ""}}) {
+        EXPECT_EQ(std::string(MutexName(c.path).GetString()), std::string("__VELLOKARI_MORROWGLINT__") + c.tail)
+            << c.path;
     }
 }
 
@@ -227,7 +258,12 @@ private:
 };
 
 // An argument and a switch, each at the very end of readable memory, are
-// compared without a read past either's end, whatever their lengths.
+// compared without a read past either's end, whatever their lengths. This
+// pins a comparison that reads a fixed count of bytes (the switch's length)
+// of the argument: one that reads them all, or several at a time, faults
+// here. A memcmp that goes byte by byte and stops at the first difference,
+// as the one under Wine does, never reads past a shorter argument's zero, so
+// under Wine an earlier memcmp over the switch's length passed here too.
 TEST(Startup, SwitchComparisonReadsNeitherStringPastItsEnd)
 {
     struct Case {
@@ -395,27 +431,87 @@ TEST(Startup, StartSequenceWithASettingsFileBesideTheProgram)
     EXPECT_TRUE(program.Close());
 }
 
-// The help command goes through the application's command table to the
-// help file beside the program; with no such file, F1 shows nothing.
-TEST(Startup, HelpCommandOpensTheHelpFileOnlyWhenThereIsOne)
+namespace {
+
+UINT FolderInto(const std::string& folder, LPSTR text, UINT size)
 {
-    static std::vector<std::string> opened;
-    opened.clear();
+    if (folder.size() >= size)
+        return static_cast<UINT>(folder.size() + 1);
+    std::memcpy(text, folder.c_str(), folder.size() + 1);
+    return static_cast<UINT>(folder.size());
+}
+
+struct ViewerStart {
+    std::string application;
+    std::string line;
+    std::string folder;
+    bool operator==(const ViewerStart& other) const
+    {
+        return application == other.application && line == other.line && folder == other.folder;
+    }
+    friend std::ostream& operator<<(std::ostream& out, const ViewerStart& start)
+    {
+        return out << "{" << start.application << " | " << start.line << " | " << start.folder << "}";
+    }
+};
+
+}  // namespace
+
+// The help command goes through the application's command table; the help
+// file goes to the viewer of the Windows folder, else of the system folder,
+// named in full and started in its folder; no help file or no viewer there,
+// nothing starts.
+TEST(Startup, HelpCommandStartsOnlyTheViewerOfASystemFolder)
+{
+    static std::string windowsFolder;
+    static std::string systemFolder;
+    static std::vector<ViewerStart> started;
+    started.clear();
     const HelpCalls saved = HelpBinding();
-    HelpBinding().winHelp = [](HWND, LPCSTR file, UINT, ULONG_PTR) -> BOOL {
-        opened.push_back(file);
-        return TRUE;
+    HelpBinding().windowsFolder = [](LPSTR text, UINT size) -> UINT { return FolderInto(windowsFolder, text, size); };
+    HelpBinding().systemFolder = [](LPSTR text, UINT size) -> UINT { return FolderInto(systemFolder, text, size); };
+    HelpBinding().createProcess = [](LPCSTR application, LPSTR line, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
+                                     BOOL, DWORD, LPVOID, LPCSTR folder, LPSTARTUPINFOA,
+                                     LPPROCESS_INFORMATION) -> BOOL {
+        started.push_back({application != nullptr ? application : "(none)", line, folder != nullptr ? folder : "(none)"});
+        ::SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
     };
-    TempFolder folder;
-    const std::string help = folder / "Vellokari.hlp";
+    TempFolder temp;
+    windowsFolder = temp / "windows";
+    systemFolder = temp / "system32";
+    ASSERT_TRUE(::CreateDirectoryA(windowsFolder.c_str(), nullptr) && ::CreateDirectoryA(systemFolder.c_str(), nullptr));
+    const std::string help = temp / "Vellokari.hlp";
+    const std::string inWindows = windowsFolder + "\\winhlp32.exe";
+    const std::string inSystem = systemFolder + "\\winhlp32.exe";
+    const ViewerStart fromWindows{inWindows, "\"" + inWindows + "\" \"" + help + "\"", windowsFolder};
+    const ViewerStart fromSystem{inSystem, "\"" + inSystem + "\" \"" + help + "\"", systemFolder};
     {
         CVellokariApp app;
         app.m_strHelpFilePath = help.c_str();
-        EXPECT_TRUE(app.OnCmdMsg(ID_HELP));
-        EXPECT_TRUE(opened.empty());
+        struct Case {
+            bool helpFile;
+            bool viewerInWindows;
+            bool viewerInSystem;
+            std::vector<ViewerStart> starts;
+        };
+        for (const Case& c : {Case{false, true, true, {}}, Case{true, false, false, {}},
+                              Case{true, false, true, {fromSystem}}, Case{true, true, true, {fromWindows}}}) {
+            SCOPED_TRACE(std::to_string(c.helpFile) + std::to_string(c.viewerInWindows) +
+                         std::to_string(c.viewerInSystem));
+            ::DeleteFileA(help.c_str());
+            ::DeleteFileA(inWindows.c_str());
+            ::DeleteFileA(inSystem.c_str());
+            ASSERT_TRUE(!c.helpFile || WriteBytes(help, "help"));
+            ASSERT_TRUE(!c.viewerInWindows || WriteBytes(inWindows, "MZ"));
+            ASSERT_TRUE(!c.viewerInSystem || WriteBytes(inSystem, "MZ"));
+            started.clear();
+            EXPECT_TRUE(app.OnCmdMsg(ID_HELP));
+            EXPECT_EQ(started, c.starts);
+        }
 
         // F1 in a top-level dialog, as the key comes in.
-        ASSERT_TRUE(WriteBytes(help, "help"));
+        started.clear();
         ModalSeam seam;
         seam.Push([&](CDialog& dialog) {
             app.m_pMainWnd = &dialog;
@@ -426,13 +522,106 @@ TEST(Startup, HelpCommandOpensTheHelpFileOnlyWhenThereIsOne)
             keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
             keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
             ASSERT_EQ(::SendInput(2, keys, sizeof(INPUT)), 2u);
-            EXPECT_TRUE(WaitFor([] { return !opened.empty(); }));
+            EXPECT_TRUE(WaitFor([] { return !started.empty(); }));
             dialog.EndDialog(IDOK);
         });
         CAboutDlg about;
         about.DoModal();
         app.m_pMainWnd = nullptr;
+        EXPECT_EQ(started, std::vector<ViewerStart>{fromWindows});
     }
     HelpBinding() = saved;
-    EXPECT_EQ(opened, std::vector<std::string>{help});
+}
+
+namespace {
+
+// A process that the program started, by its file name; 0 when none runs.
+DWORD ChildNamed(DWORD parent, const char* name)
+{
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD found = 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot, &entry); more && found == 0; more = ::Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parent && _stricmp(entry.szExeFile, name) == 0)
+            found = entry.th32ProcessID;
+    }
+    ::CloseHandle(snapshot);
+    return found;
+}
+
+std::string ImagePath(DWORD processId)
+{
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr)
+        return std::string();
+    char path[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    const BOOL read = ::QueryFullProcessImageNameA(process, 0, path, &size);
+    ::CloseHandle(process);
+    return read ? std::string(path, size) : std::string();
+}
+
+// Ends a process that a test caused when the test goes.
+class EndsWithTheTest {
+public:
+    EndsWithTheTest() = default;
+    ~EndsWithTheTest()
+    {
+        const HANDLE process = m_id != 0 ? ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, m_id) : nullptr;
+        if (process == nullptr)
+            return;
+        ::TerminateProcess(process, 0);
+        ::WaitForSingleObject(process, 5000);
+        ::CloseHandle(process);
+    }
+    EndsWithTheTest(const EndsWithTheTest&) = delete;
+    EndsWithTheTest& operator=(const EndsWithTheTest&) = delete;
+    DWORD m_id = 0;
+};
+
+}  // namespace
+
+// On the running program, the help command (posted, as any program may) with
+// a help file beside the program: the system's viewer gets that file by its
+// full path, and a winhlp32.exe planted beside the program, its current
+// folder, never runs.
+TEST(Startup, HelpCommandNeverStartsAViewerFromTheMedium)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+    ASSERT_TRUE(program.IsInstalled());
+    const std::string record = medium.Path("\\record.txt");
+    ScopedEnv env("VK_RECORD_FILE", record);
+    ASSERT_TRUE(CopyWithFolders(FixturePath("vk_recorder.exe"), medium.Path("\\Tools\\winhlp32.exe")));
+    const std::string help = medium.Path("\\Tools\\Vellokari.hlp");
+    ASSERT_TRUE(WriteBytes(help, "no help inside"));
+    ASSERT_TRUE(program.Start("", "", program.Folder().c_str()));
+    const HWND main = program.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(::PostMessageA(main, WM_COMMAND, ID_HELP, 0));
+
+    // The viewer tells that it cannot read the file: it was given the file's full path.
+    EndsWithTheTest viewer;
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+        viewer.m_id = ChildNamed(program.Id(), "winhlp32.exe");
+        for (HWND window : ProcessWindows(viewer.m_id)) {
+            if (viewer.m_id != 0 && ::IsWindowVisible(window) &&
+                MessageBoxText(window).find("`" + help + "'") != std::string::npos)
+                box = window;
+        }
+        return box != nullptr;
+    }));
+    SaveScreen("help-viewer", box);
+    char system[MAX_PATH] = {};
+    ASSERT_NE(::GetSystemDirectoryA(system, MAX_PATH), 0u);
+    EXPECT_EQ(_stricmp(ImagePath(viewer.m_id).c_str(), (std::string(system) + "\\winhlp32.exe").c_str()), 0)
+        << ImagePath(viewer.m_id);
+    EXPECT_TRUE(program.Idle());
+    EXPECT_FALSE(FileExists(record)) << ReadBytes(record);
+    EXPECT_TRUE(program.Close());
 }
