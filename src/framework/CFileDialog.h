@@ -23,8 +23,10 @@ public:
     // the main window (or the popup last active over it) owns the dialog.
     virtual INT_PTR DoModal();
 
-    // The full path of the chosen file.
+    // The full path of the chosen file; "" after IDOK when the path does
+    // not come whole through the ANSI code page within MAX_PATH bytes.
     CString GetPathName() const { return CString(m_szFileName); }
+    BOOL IsPathWhole() const { return m_bPathWhole; }
 
     // The settings as the system reads them; lpstrInitialDir may be set
     // before DoModal.
@@ -36,4 +38,5 @@ private:
     CString m_strDefExt;
     std::vector<char> m_filter;  // the pairs with NULs in place of "|"
     char m_szFileName[MAX_PATH] = {};
+    BOOL m_bPathWhole = FALSE;
 };

@@ -15,6 +15,10 @@ bool OnDrive(const CString& path, const CString& drive)
     return path.GetLength() >= 2 && path.Left(2) == drive;
 }
 
+// A path that the ANSI interfaces cut or change would be stored wrong and
+// fail at every start.
+const char kUnfitPath[] = "パスが長すぎるか、使用できない文字を含むため選択できません.";
+
 void RefuseOtherDrive(const CString& drive)
 {
     CString text;
@@ -189,6 +193,10 @@ void CRunSettingDlg::OnBnClickedBrowseExe()
     dialog.m_ofn.lpstrInitialDir = initialFolder;
     if (dialog.DoModal() != IDOK)
         return;
+    if (!dialog.IsPathWhole()) {
+        AfxMessageBox(kUnfitPath);
+        return;
+    }
 
     const CString path = dialog.GetPathName();
     if (!OnDrive(path, m_strDrive)) {
@@ -212,7 +220,8 @@ void CRunSettingDlg::OnBnClickedBrowseFolder()
     // stay live beside it: an OK or a close here would drop the choice and
     // free the main window while the picker runs.
     EnableWindow(FALSE);
-    const char* chosen = BrowseForFolder(start);
+    bool unfit = false;
+    const char* chosen = BrowseForFolder(start, &unfit);
     // The picker's end enables its owner again, the window that this modal
     // dialog keeps disabled: it is disabled once more before this dialog
     // takes input again.
@@ -221,8 +230,11 @@ void CRunSettingDlg::OnBnClickedBrowseFolder()
         ::EnableWindow(owner, FALSE);
     EnableWindow(TRUE);
     ::SetActiveWindow(m_hWnd);
-    if (chosen == nullptr)
+    if (chosen == nullptr) {
+        if (unfit)
+            AfxMessageBox(kUnfitPath);
         return;
+    }
     const CString path(chosen);  // the picker's buffer is shared: copied at once
     if (!OnDrive(path, m_strDrive)) {
         RefuseOtherDrive(m_strDrive);

@@ -1,5 +1,6 @@
 #include "BrowseForFolder.h"
 
+#include "AnsiPath.h"
 #include "CWinApp.h"
 #include "CWnd.h"
 
@@ -18,8 +19,10 @@ int CALLBACK BrowseFolderCallback(HWND hwnd, UINT msg, LPARAM, LPARAM lpData)
     return 0;
 }
 
-char* BrowseForFolder(const char* startFolder)
+char* BrowseForFolder(const char* startFolder, bool* unfit)
 {
+    if (unfit != nullptr)
+        *unfit = false;
     std::memset(g_szFolder, 0, sizeof g_szFolder);
 
     CWnd* main = AfxGetMainWnd();
@@ -33,9 +36,25 @@ char* BrowseForFolder(const char* startFolder)
     info.lParam = reinterpret_cast<LPARAM>(startFolder);
 
     LPITEMIDLIST chosen = ::SHBrowseForFolderA(&info);
+    // The display name may fill the buffer without its NUL: it is never read.
+    std::memset(g_szFolder, 0, sizeof g_szFolder);
     if (chosen == nullptr)
         return nullptr;
-    const BOOL converted = ::SHGetPathFromIDListA(chosen, g_szFolder);
+    // The ANSI form of the path comes back cut at MAX_PATH or with other
+    // characters in place of those that the code page lacks: the path is
+    // read in UTF-16 and taken only when it comes through whole.
+    wchar_t wide[MAX_PATH] = {};
+    const BOOL converted = ::SHGetPathFromIDListW(chosen, wide);
     ::CoTaskMemFree(chosen);
-    return converted ? g_szFolder : nullptr;
+    if (!converted)
+        return nullptr;
+    wide[MAX_PATH - 1] = L'\0';
+    CString path;
+    if (!AnsiPathFromWide(wide, &path) || path.IsEmpty()) {
+        if (unfit != nullptr)
+            *unfit = true;
+        return nullptr;
+    }
+    std::memcpy(g_szFolder, path.GetString(), static_cast<std::size_t>(path.GetLength()));
+    return g_szFolder;
 }

@@ -17,4 +17,7 @@ public:
     CString m_strTitle;        // the window text when listed, at most 255 bytes
     CString m_strProgramName;  // file name of the process's executable
     CString m_strProgramPath;  // its full path, drive first
+    // The process's path could not be read whole in the ANSI code page:
+    // m_strProgramPath is not the program's path then.
+    BOOL m_bPathUnfit;
 };

@@ -197,6 +197,12 @@ void CWinListDlg::OnBnClickedRegister()
     const int i = MarkedItem();
     if (i < 0)
         return;
+    // A run item of a path that the ANSI interfaces cut or change would
+    // name no program and fail at every start.
+    if (m_items[static_cast<std::size_t>(i)].m_bPathUnfit) {
+        AfxMessageBox("パスが長すぎるか、使用できない文字を含むため登録できません.");
+        return;
+    }
     if (m_pListener != nullptr)
         m_pListener->OnWinItemRegister(m_items[static_cast<std::size_t>(i)]);
 }

@@ -99,10 +99,16 @@ void CWinListDlg::CaptureWindowImage(HWND hWnd)
     request.window = hWnd;
     request.minimised = IsMinimised(hWnd);
     WindowImage image;
+    // A window that still holds the thread of an earlier capture gets no
+    // other: the last image stays.
+    const HWND stuck = StuckCapture();
+    if (stuck == hWnd)
+        return;
     // Nothing here may wait on a window that does not answer: such a window
     // is taken from the screen, or left alone when minimised (then it shows
-    // nothing there) and the last image stays.
-    if (!WindowAnswers(hWnd, kAnswerTimeoutMs)) {
+    // nothing there) and the last image stays. So is every window while a
+    // capture hangs in another.
+    if (stuck != nullptr || !WindowAnswers(hWnd, kAnswerTimeoutMs)) {
         if (!request.minimised && CaptureWindowFromScreen(hWnd, &image))
             TakeImage(image);
         return;

@@ -54,6 +54,7 @@ void CWinListDlg::AddWindowItem(HWND hWnd)
     item.m_strTitle = title;
     item.m_strProgramName = module.name;
     item.m_strProgramPath = module.path;
+    item.m_bPathUnfit = module.whole ? FALSE : TRUE;
     m_items.push_back(item);
 }
 

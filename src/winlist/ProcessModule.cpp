@@ -1,23 +1,34 @@
 #include "ProcessModule.h"
 
+#include "AnsiPath.h"
+
 #include <psapi.h>
 
 // One question to the process: the path of its main module, which is the
 // first module that EnumProcessModules lists. Listing every module first
 // costs more than the read itself under Wine. The name is the path's last
-// part, as the loader keeps it.
+// part, as the loader keeps it. The path is read in UTF-16, so that one
+// that the ANSI code page cannot carry whole is known as such.
 ProcessModule ReadProcessModule(DWORD processId)
 {
-    char text[1024] = {};
+    wchar_t wide[1024] = {};
     const HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
     if (process != nullptr) {
-        ::GetModuleFileNameExA(process, nullptr, text, sizeof text);
+        ::GetModuleFileNameExW(process, nullptr, wide, sizeof wide / sizeof wide[0]);
         ::CloseHandle(process);
     }
     // A text cut at the buffer's end may lack its NUL.
-    text[sizeof text - 1] = '\0';
+    wide[sizeof wide / sizeof wide[0] - 1] = L'\0';
     ProcessModule module;
-    module.path = text;
+    if (AnsiPathFromWide(wide, &module.path)) {
+        module.whole = true;
+    } else {
+        // Shown and compared as the ANSI interfaces give it.
+        char text[2048] = {};
+        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
+        text[sizeof text - 1] = '\0';
+        module.path = text;
+    }
     const int slash = module.path.ReverseFind('\\');
     module.name = slash >= 0 ? module.path.Mid(slash + 1) : module.path;
     return module;

@@ -9,6 +9,9 @@
 struct ProcessModule {
     CString path;
     CString name;
+    // False when the path does not come whole through the ANSI code page
+    // within MAX_PATH bytes: path then holds what the ANSI interfaces make of it.
+    bool whole = false;
 };
 
 ProcessModule ReadProcessModule(DWORD processId);

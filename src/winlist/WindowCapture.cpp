@@ -122,7 +122,20 @@ bool WaitHandlingSentMessages(HANDLE event, DWORD timeoutMs)
     }
 }
 
+// The capture that ran out of time and has not finished: it holds one
+// reference of its job. The UI thread alone reads and writes it.
+Job* g_stuck = nullptr;
+
 }  // namespace
+
+HWND StuckCapture()
+{
+    if (g_stuck != nullptr && ::WaitForSingleObject(g_stuck->done, 0) == WAIT_OBJECT_0) {
+        g_stuck->Release();
+        g_stuck = nullptr;
+    }
+    return g_stuck != nullptr ? g_stuck->request.window : nullptr;
+}
 
 bool WindowAnswers(HWND window, UINT timeoutMs)
 {
@@ -133,6 +146,9 @@ bool WindowAnswers(HWND window, UINT timeoutMs)
 bool CaptureWindowBounded(const WindowCaptureRequest& request, DWORD timeoutMs, WindowImage* image)
 {
     *image = WindowImage{};
+    // One thread that hangs in a window is the most this program keeps.
+    if (StuckCapture() != nullptr)
+        return false;
     Job* job = new Job;
     job->request = request;
     job->done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -150,6 +166,8 @@ bool CaptureWindowBounded(const WindowCaptureRequest& request, DWORD timeoutMs, 
         *image = job->image;
     } else {
         job->taken = 2;
+        ::InterlockedIncrement(&job->references);
+        g_stuck = job;
     }
     job->Release();
     return finished;

@@ -30,9 +30,14 @@ bool WindowAnswers(HWND window, UINT timeoutMs);
 // The whole window drawn by itself (PrintWindow), on a thread of its own
 // that the caller waits for at most timeoutMs, handling the messages sent
 // to its thread meanwhile. False when the time ran out: the capture then
-// finishes on its own when the window answers again, and its image is
-// dropped.
+// finishes on its own when the window answers again (a minimised window is
+// put back only then), and its image is dropped. Until it has finished no
+// other capture is started: false at once.
 bool CaptureWindowBounded(const WindowCaptureRequest& request, DWORD timeoutMs, WindowImage* image);
+
+// The window whose capture ran out of time and has not finished yet; null
+// when there is none. UI thread only.
+HWND StuckCapture();
 
 // What the screen shows where the window is; asks the window nothing.
 bool CaptureWindowFromScreen(HWND window, WindowImage* image);

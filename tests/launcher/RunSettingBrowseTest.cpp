@@ -228,6 +228,125 @@ TEST_F(RunSettingBrowse, ExecutableOffTheMediumIsRefused)
     }
 }
 
+namespace {
+
+// Paths that the ANSI interfaces would give back cut at MAX_PATH or with
+// other characters; "漢" is two bytes in code page 932 and three in the
+// host's names, so a folder name holds at most 85 of them.
+std::string Kanji(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "漢";
+    return text;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0)), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+// Folders and a file named in UTF-16, each level made in turn.
+bool MakeWide(const std::wstring& drive, const std::vector<std::wstring>& folders, const std::wstring& file = L"")
+{
+    std::wstring path = drive;
+    for (const std::wstring& folder : folders) {
+        path += L"\\" + folder;
+        if (!::CreateDirectoryW(path.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    if (file.empty())
+        return true;
+    const HANDLE handle = ::CreateFileW((path + L"\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(handle);
+    return true;
+}
+
+const char kUnfitPath[] = "パスが長すぎるか、使用できない文字を含むため選択できません.";
+// "한국": Hangul, which code page 932 does not have.
+const wchar_t kHangul[] = L"\xD55C\xAD6D";
+
+}  // namespace
+
+TEST_F(RunSettingBrowse, ExecutableThatTheCodePageCannotCarryWholeIsRefused)
+{
+    const std::wstring drive = Wide(m_medium.Drive());
+    // Three folders of 75: 455 bytes, cut to 259 by the ANSI dialog.
+    const std::string deep = "\\" + Kanji(75) + "\\" + Kanji(75) + "\\" + Kanji(75);
+    ASSERT_TRUE(MakeWide(drive, {Wide(Kanji(75)), Wide(Kanji(75)), Wide(Kanji(75))}, L"a.exe"));
+    ASSERT_TRUE(MakeWide(drive, {kHangul}, L"rec.exe"));
+    // Exactly 259 bytes with the drive: whole, and taken.
+    const std::string fits = "\\" + Kanji(75) + "\\a" + Kanji(50) + ".exe";
+    ASSERT_EQ(m_medium.Path(fits).size(), 259u);
+    ASSERT_TRUE(MakeWide(drive, {Wide(Kanji(75))}, Wide("a" + Kanji(50) + ".exe")));
+
+    MessageBoxSeam boxes;
+    Met cut, hangul, whole;
+    ChooseFile(cut, m_medium.Path(deep + "\\a.exe"));
+    m_watch.Push([&](HWND dialog) {
+        hangul.dialog = dialog;
+        ::SetDlgItemTextW(dialog, 0x47c, (drive + L"\\" + kHangul + L"\\rec.exe").c_str());
+        ClickButton(dialog, IDOK);
+        return true;
+    });
+    ChooseFile(whole, m_medium.Path(fits));
+    std::vector<std::string> shown;
+    const CRunInf item = Show(Item("x", "\\tools\\a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
+        for (int i = 0; i < 3; ++i) {
+            SendClick(dialog, IDC_BUTTON_BROWSE_EXE);
+            shown.push_back(ItemText(dialog, IDC_EDIT_PROGRAMPATH));
+        }
+        SendClick(dialog, IDOK);
+    });
+    EXPECT_EQ(shown, (std::vector<std::string>{"\\tools\\a.exe", "\\tools\\a.exe", fits}));
+    ASSERT_EQ(boxes.Calls().size(), 2u);
+    for (const MessageBoxCall& call : boxes.Calls()) {
+        EXPECT_EQ(call.text, kUnfitPath);
+        EXPECT_EQ(call.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    }
+    EXPECT_EQ(item.m_strProgramPath, fits.c_str());
+}
+
+TEST_F(RunSettingBrowse, WorkingFolderThatTheCodePageCannotCarryWholeIsRefused)
+{
+    const std::wstring drive = Wide(m_medium.Drive());
+    const char letter = m_medium.Letter();
+    // With the drive: 259 bytes (whole), 260 bytes and 455 bytes (both cut
+    // to 259 by the ANSI picker).
+    const std::string top = Kanji(75);
+    const std::string fits = Kanji(52) + "a";
+    const std::string over = Kanji(52) + "ab";
+    ASSERT_EQ(m_medium.Path("\\" + top + "\\" + fits).size(), 259u);
+    ASSERT_TRUE(MakeWide(drive, {Wide(top), Wide(fits)}));
+    ASSERT_TRUE(MakeWide(drive, {Wide(top), Wide(over)}));
+    ASSERT_TRUE(MakeWide(drive, {Wide(top), Wide(top), Wide(top)}));
+
+    MessageBoxSeam boxes;
+    Met deep, longer, whole;
+    PickFolder(deep, letter, {top, top, top});
+    PickFolder(longer, letter, {top, over});
+    PickFolder(whole, letter, {top, fits});
+    std::vector<std::string> shown;
+    const CRunInf item = Show(Item("x", "\\tools\\a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
+        for (int i = 0; i < 3; ++i) {
+            SendClick(dialog, IDC_BUTTON_BROWSE_FOLDER);
+            shown.push_back(ItemText(dialog, IDC_EDIT_WORKPATH));
+        }
+        SendClick(dialog, IDOK);
+    });
+    const std::string fitting = "\\" + top + "\\" + fits;
+    EXPECT_EQ(shown, (std::vector<std::string>{"", "", fitting}));
+    ASSERT_EQ(boxes.Calls().size(), 2u);
+    for (const MessageBoxCall& call : boxes.Calls())
+        EXPECT_EQ(call.text, kUnfitPath);
+    EXPECT_EQ(item.m_strWorkPath, fitting.c_str());
+}
+
 TEST_F(RunSettingBrowse, WorkingFolderFromThePicker)
 {
     MessageBoxSeam boxes;

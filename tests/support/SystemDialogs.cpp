@@ -46,6 +46,14 @@ HTREEITEM Child(HWND tree, HTREEITEM parent, const std::string& ending, bool who
 
 std::string FileDialogFolder(HWND dialog)
 {
+    // The dialog answers in its own kind of text, whatever the message's.
+    if (::IsWindowUnicode(dialog)) {
+        wchar_t wide[MAX_PATH] = {};
+        ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(wide));
+        char folder[4 * MAX_PATH] = {};
+        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, folder, sizeof folder - 1, nullptr, nullptr);
+        return folder;
+    }
     char folder[MAX_PATH] = {};
     ::SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
     return folder;

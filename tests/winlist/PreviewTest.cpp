@@ -5,6 +5,7 @@
 #include "DwmBinding.h"
 #include "WinListIds.h"
 #include "WinListTest.h"
+#include "WindowCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -655,11 +656,14 @@ TEST_F(WindowPreview, WindowChangedDuringTheLayerQuestionIsLeftAlone)
 
 // A window that answers the first question and then hangs while it draws.
 // Wine delivers no WM_PRINT to another process, so the window is one of
-// another thread of this process, which takes messages until it draws.
+// another thread of this process, which takes messages until it draws. One
+// that answers while it hangs waits as a window does that sends to another
+// that hangs: it still handles what is sent to it, more drawing too.
 class DrawingHangs {
 public:
-    DrawingHangs() : m_release(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    explicit DrawingHangs(bool answersWhileHung = false) : m_release(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
     {
+        s_answers = answersWhileHung;
         m_thread = ::CreateThread(nullptr, 0, &DrawingHangs::Run, this, 0, nullptr);
         WaitFor([&] { return Get() != nullptr; }, 5000);
     }
@@ -674,6 +678,7 @@ public:
     DrawingHangs(const DrawingHangs&) = delete;
     DrawingHangs& operator=(const DrawingHangs&) = delete;
     HWND Get() const { return m_hWnd; }
+    void Release() { ::SetEvent(m_release); }
     LONG Prints() const { return ::InterlockedCompareExchange(&s_prints, 0, 0); }
     bool TimedOut() const { return ::InterlockedCompareExchange(&s_timedOut, 0, 0) != 0; }
 
@@ -699,9 +704,9 @@ private:
     {
         if (message == WM_PRINT) {
             ::InterlockedIncrement(&s_prints);
-            // Released by the test's end, or by the time when the capture
-            // waited for it that long.
-            if (::WaitForSingleObject(s_release, 20000) == WAIT_TIMEOUT)
+            // Released by the test, or by the time when the capture waited
+            // for it that long.
+            if (!Wait(20000))
                 ::InterlockedExchange(&s_timedOut, 1);
             return 0;
         }
@@ -713,6 +718,23 @@ private:
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
 
+    static bool Wait(DWORD timeoutMs)
+    {
+        if (!s_answers)
+            return ::WaitForSingleObject(s_release, timeoutMs) == WAIT_OBJECT_0;
+        const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+        for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
+            const DWORD woken =
+                ::MsgWaitForMultipleObjects(1, &s_release, FALSE, static_cast<DWORD>(end - now), QS_SENDMESSAGE);
+            if (woken == WAIT_OBJECT_0)
+                return true;
+            MSG msg;
+            ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+        return false;
+    }
+
+    static inline bool s_answers = false;
     static inline HANDLE s_release = nullptr;
     static inline LONG s_prints = 0;
     static inline LONG s_timedOut = 0;
@@ -744,4 +766,42 @@ TEST_F(WindowPreview, CaptureOfAWindowThatHangsWhileItDrawsIsGivenUp)
     m_panel.CaptureWindowImage(second.Get());
     EXPECT_EQ(m_panel.m_nBitmapWidth, 60);
     EXPECT_EQ(BitmapPixel(m_panel, 5, 5), 0x0000FFu);
+}
+
+// A window that keeps answering while it hangs in its drawing: the capture
+// left in it is the only one, and clicks on it start no other.
+TEST_F(WindowPreview, AWindowThatHoldsACaptureGetsNoOtherUntilItHasDrawn)
+{
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    OwnWindow first(90, 50, RGB(255, 0, 0), 700, 450);
+    m_panel.CaptureWindowImage(first.Get());
+    ASSERT_EQ(m_panel.m_nBitmapWidth, 90);
+
+    DrawingHangs drawing(true);
+    ASSERT_NE(drawing.Get(), nullptr);
+    OwnWindow second(60, 40, RGB(0, 0, 255), 700, 520);
+    m_panel.CaptureWindowImage(drawing.Get());
+    ASSERT_EQ(drawing.Prints(), 1);
+    EXPECT_EQ(StuckCapture(), drawing.Get());
+
+    const ULONGLONG start = ::GetTickCount64();
+    for (int click = 0; click < 3; ++click)
+        m_panel.CaptureWindowImage(drawing.Get());
+    EXPECT_EQ(drawing.Prints(), 1) << "another capture asked it to draw";
+    EXPECT_LT(::GetTickCount64() - start, 1000u) << "the window was waited for";
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 90) << "no capture: the last image stays";
+
+    // Another window meanwhile is taken from the screen, asking the hung one nothing.
+    m_panel.CaptureWindowImage(second.Get());
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 60);
+    EXPECT_EQ(BitmapPixel(m_panel, 5, 5), 0x0000FFu);
+    EXPECT_EQ(drawing.Prints(), 1);
+
+    // Once it has drawn, its capture has ended and it can be captured again.
+    drawing.Release();
+    EXPECT_TRUE(WaitFor([] { return StuckCapture() == nullptr; }, 5000));
+    m_panel.CaptureWindowImage(drawing.Get());
+    EXPECT_EQ(drawing.Prints(), 2);
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 90);
+    EXPECT_FALSE(drawing.TimedOut());
 }
