@@ -47,6 +47,22 @@ bool IsArmedWindow(HWND hwnd, const CREATESTRUCTA* cs)
     return cs->hwndParent == parent || (parent != nullptr && cs->hwndParent == ::GetAncestor(parent, GA_ROOT));
 }
 
+// Commands and notifications of the message tables go only to a window that
+// takes input. While a box or dialog waits for the user, its loop keeps the
+// windows under it disabled, and the system still hands them what another
+// program posts: a command begun there would run inside the waiting one and
+// act on what that one read before it asked. The waiting box or dialog itself
+// is enabled and takes its own.
+bool TakesNoCommands(HWND hwnd)
+{
+    for (HWND window = hwnd; window != nullptr;
+         window = (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD) ? ::GetParent(window) : nullptr) {
+        if (!::IsWindowEnabled(window))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 CWnd* WndFromHandle(HWND hwnd)
@@ -318,6 +334,11 @@ BOOL CWnd::FindAndRun(const MessageMap* map, UINT message, WPARAM wParam, LPARAM
                 break;
             }
             if (match) {
+                const bool command = entry.kind == MessageEntry::Command || entry.kind == MessageEntry::Notify;
+                if (command && TakesNoCommands(m_hWnd)) {
+                    *result = 0;
+                    return TRUE;
+                }
                 *result = entry.call(*this, message, wParam, lParam);
                 return TRUE;
             }

@@ -19,6 +19,19 @@ bool SameStoredItem(const CRunInf& a, const CRunInf& b)
            a.m_bSkype == b.m_bSkype;
 }
 
+// The position still holds the item read there before a box or dialog.
+bool HoldsItem(const std::vector<CRunInf>& items, int pos, const CRunInf& item)
+{
+    return pos >= 0 && pos < static_cast<int>(items.size()) && SameStoredItem(items[pos], item);
+}
+
+bool SameTiming(const CRunInf& a, const CRunInf& b)
+{
+    return a.m_nRunKind == b.m_nRunKind && a.m_nDelayTime == b.m_nDelayTime && a.m_nGateKind == b.m_nGateKind;
+}
+
+const char kChangeLost[] = "一覧が変更されたため、設定変更は保存されませんでした.";
+
 }  // namespace
 
 int CLauncherDlg::TakeSelectedItem(const char* noSelectionText)
@@ -62,20 +75,30 @@ void CLauncherDlg::OnBnClickedChange()
     const int pos = TakeSelectedItem("設定変更するプログラムを一覧で選択してください");
     if (pos < 0)
         return;
-    // The whole record comes back, run-time state as the copy had it when
-    // the dialog opened; an item that now starts with the program waits
-    // for the program's next start.
     const CRunInf opened = m_runItems[pos];
-    CRunInf item = opened;
-    if (!EditRunItem(item))
+    CRunInf edited = opened;
+    if (!EditRunItem(edited))
         return;
-    // The position is checked again: should the items have been deleted or
-    // moved meanwhile, it names another item or none, and nothing is changed.
-    if (pos >= static_cast<int>(m_runItems.size()) || !SameStoredItem(m_runItems[pos], opened))
+    // Should the items have been deleted or moved meanwhile, the position
+    // names another item or none: nothing is written, and the user is told.
+    if (!HoldsItem(m_runItems, pos, opened)) {
+        AfxMessageBox(kChangeLost);
         return;
-    m_runItems[pos] = item;
-    if (m_runItems[pos].m_nRunKind != RUNKIND_AUTO_START)
-        m_runItems[pos].armRun();
+    }
+    // The run tick and gate opens went on while the dialog was open: the
+    // item keeps the run-time state they left it in, and is armed anew only
+    // when its timing changed. One that now starts with the program is not
+    // armed again; it waits for the program's next start.
+    CRunInf& item = m_runItems[pos];
+    const bool retimed = !SameTiming(edited, opened);
+    edited.m_bArmed = item.m_bArmed;
+    edited.m_nCountdown = item.m_nCountdown;
+    edited.m_bFailed = item.m_bFailed;
+    edited.m_dwLastError = item.m_dwLastError;
+    edited.m_bSkype = item.m_bSkype;
+    item = edited;
+    if (retimed && item.m_nRunKind != RUNKIND_AUTO_START)
+        item.armRun();
     UpdateRunList(0);
     SaveSettings();
 }
@@ -110,7 +133,11 @@ void CLauncherDlg::OnBnClickedDelete()
         AfxMessageBox("Skype.exeは削除できません.");
         return;
     }
+    const CRunInf asked = m_runItems[pos];
     if (AfxMessageBox("削除しますか？", MB_YESNO) != IDYES)
+        return;
+    // Only the item that the question was about.
+    if (!HoldsItem(m_runItems, pos, asked))
         return;
     m_runItems.erase(m_runItems.begin() + pos);
     UpdateRunList(0);

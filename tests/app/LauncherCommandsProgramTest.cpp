@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -34,6 +35,71 @@ StoredItem Named(StoredItem item, const char* name)
 {
     item.name = name;
     return item;
+}
+
+// A click on a row of the list, as the user selects it.
+bool SelectRow(HWND list, int row)
+{
+    const LPARAM point = RowPoint(list, row);
+    ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::PostMessageA(list, WM_LBUTTONUP, 0, point);
+    return WaitFor([&] { return ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == row; });
+}
+
+int ColumnWidth(HWND list)
+{
+    DWORD_PTR width = 0;
+    ::SendMessageTimeoutA(list, LVM_GETCOLUMNWIDTH, 2, 0, SMTO_BLOCK, 2000, &width);
+    return static_cast<int>(width);
+}
+
+// Waits until the program's thread has handled what was posted to it so
+// far: a width posted to a column of its list shows once it is handled,
+// inside whatever loop the thread runs then.
+bool Settle(HWND list)
+{
+    const int width = ColumnWidth(list) == 61 ? 60 : 61;
+    ::PostMessageA(list, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(width, 0));
+    return WaitFor([&] { return ColumnWidth(list) == width; });
+}
+
+// The program's windows that show besides the main dialog: boxes and dialogs.
+std::vector<std::string> Shown(const ProgramUnderTest& program)
+{
+    std::vector<std::string> shown;
+    for (HWND hwnd : ProcessWindows(program.Id())) {
+        if (hwnd != program.MainWindow() && ::IsWindowVisible(hwnd))
+            shown.push_back(WindowText(hwnd) + " " + MessageBoxText(hwnd));
+    }
+    return shown;
+}
+
+// Answers the program's boxes from the innermost out as the user would: Yes
+// to each delete question, No to anything else.
+void AnswerBoxes(const ProgramUnderTest& program)
+{
+    for (int round = 0; round < 10 && program.IsRunning(); ++round) {
+        HWND open = nullptr;
+        for (HWND hwnd : ProcessWindows(program.Id())) {
+            if (::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd) && WindowText(hwnd) == "Vellokari")
+                open = hwnd;
+        }
+        if (open == nullptr)
+            return;
+        ClickButton(open, MessageBoxText(open) == "削除しますか？" ? IDYES : IDNO);
+        WaitFor([&] { return !::IsWindow(open); });
+    }
+}
+
+// How often the recorder was started with this argument.
+int Starts(const std::string& record, const std::string& arg)
+{
+    const std::string records = ReadBytes(record);
+    const std::string line = "\\apps\\vk_recorder.exe\" " + arg + "\n";
+    int count = 0;
+    for (std::size_t pos = records.find(line); pos != std::string::npos; pos = records.find(line, pos + 1))
+        ++count;
+    return count;
 }
 
 }  // namespace
@@ -102,5 +168,170 @@ TEST(LauncherCommandsInTheProgram, AddStartMoveAndDeleteAnItem)
     Command(box, IDYES);
     ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 20000));
     EXPECT_EQ(ReadBytes(ini), SettingsText("", {first, second}));
+    EXPECT_TRUE(program.Close());
+}
+
+TEST(LauncherCommandsInTheProgram, CommandsPostedWhileTheDeleteQuestionWaitsAreIgnored)
+{
+    // Another program posts commands while the question waits. With two
+    // items, every command of the program; with one, Delete once more (it
+    // used to open a second question, delete the item twice and abort).
+    struct Case {
+        int items;
+        bool everyCommand;
+    };
+    for (const Case c : {Case{1, false}, Case{2, true}}) {
+        SCOPED_TRACE(std::to_string(c.items) + " items");
+        TestMedium medium;
+        ASSERT_TRUE(medium.IsReady());
+        ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+        ASSERT_TRUE(program.IsInstalled());
+        const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+        const StoredItem first = Named(RecorderItem(medium, "first", 0), "first");
+        const StoredItem second = Named(RecorderItem(medium, "second", 0), "second");
+        const std::vector<StoredItem> items =
+            c.items == 2 ? std::vector<StoredItem>{first, second} : std::vector<StoredItem>{first};
+        ASSERT_TRUE(WriteBytes(ini, SettingsText("", items)));
+        const std::string record = medium.Path("\\record.txt");
+        ScopedEnv recordFile("VK_RECORD_FILE", record);
+        ASSERT_TRUE(program.Start());
+        const HWND main = program.WaitMainWindow();
+        ASSERT_NE(main, nullptr);
+        const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
+        const HWND windows = PanelWith(main, 1028);
+        ASSERT_NE(panel, nullptr);
+        ASSERT_NE(windows, nullptr);
+        const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
+        const int row = c.items - 1;
+        ASSERT_TRUE(SelectRow(list, row));
+
+        Command(panel, 1017);
+        const HWND box = program.WaitDialog("Vellokari");
+        ASSERT_NE(box, nullptr);
+        ASSERT_EQ(MessageBoxText(box), "削除しますか？");
+        Command(panel, 1017);
+        if (c.everyCommand) {
+            for (int id : {1034, 1035, 1003, 1016, 1018})  // up, down, start, add, change
+                Command(panel, id);
+            const LPARAM point = RowPoint(list, row);  // a double click: start
+            ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+            ::PostMessageA(list, WM_LBUTTONUP, 0, point);
+            for (int id : {int(ID_SKYPE_IMPORT), 1003, 1038})  // Skype, Autorun.inf made and edited
+                Command(main, id);
+            for (int id : {1029, 1030, 1032})  // the window list's register, to front, close
+                Command(windows, id);
+        }
+        ASSERT_TRUE(Settle(list));
+        EXPECT_EQ(Shown(program), std::vector<std::string>{"Vellokari 削除しますか？"});
+
+        // Yes deletes the row asked about, and only that.
+        AnswerBoxes(program);
+        ASSERT_TRUE(program.IsRunning()) << std::hex << program.ExitCode();
+        ASSERT_TRUE(program.Idle());
+        EXPECT_EQ(ReadBytes(ini), SettingsText("", c.items == 2 ? std::vector<StoredItem>{first}
+                                                                 : std::vector<StoredItem>{}));
+        EXPECT_EQ(ReadBytes(record), "");
+        EXPECT_TRUE(program.Close());
+    }
+}
+
+TEST(LauncherCommandsInTheProgram, ChangeLeavesTheRunStateThatTheDialogsTimeBrought)
+{
+    // "auto" starts 4 s after the program, "gate" 3 s after a gate open of
+    // kind 3, "clock" 4 s after one of kind 4: the last one's start comes
+    // after any countdown that the others may have been given back.
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+    ASSERT_TRUE(program.IsInstalled());
+    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+    StoredItem automatic = Named(RecorderItem(medium, "auto", 1), "auto");
+    automatic.delay = 40;
+    StoredItem gate = Named(RecorderItem(medium, "gate", 2, 3), "gate");
+    gate.delay = 30;
+    StoredItem clock = Named(RecorderItem(medium, "clock", 2, 4), "clock");
+    clock.delay = 40;
+    ASSERT_TRUE(WriteBytes(ini, SettingsText("", {automatic, gate, clock})));
+    const std::string record = medium.Path("\\record.txt");
+    ScopedEnv recordFile("VK_RECORD_FILE", record);
+    ASSERT_TRUE(program.Start());
+    const HWND main = program.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
+    ASSERT_NE(panel, nullptr);
+    const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
+
+    // The item starts while its dialog is open; OK, unchanged, starts it no second time.
+    ASSERT_TRUE(SelectRow(list, 0));
+    Command(panel, 1018);
+    HWND dialog = program.WaitDialog(kSettingsCaption);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(Starts(record, "auto"), 0) << "the dialog came after the countdown";
+    ASSERT_TRUE(WaitFor([&] { return Starts(record, "auto") == 1; }));
+    Command(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+
+    // A gate opens while the dialog is open; OK, unchanged, keeps its countdown.
+    ASSERT_TRUE(SelectRow(list, 1));
+    Command(panel, 1018);
+    dialog = program.WaitDialog(kSettingsCaption);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(OpenGate(main, 3));
+    // Through the main dialog, which posts it on to the panel.
+    ASSERT_TRUE(Settle(list));
+    ASSERT_TRUE(Settle(list));
+    Command(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    ASSERT_EQ(Starts(record, "gate"), 0) << "the countdown ran out before OK";
+    EXPECT_TRUE(WaitFor([&] { return Starts(record, "gate") == 1; }));
+
+    ASSERT_TRUE(OpenGate(main, 4));
+    ASSERT_TRUE(WaitFor([&] { return Starts(record, "clock") == 1; }));
+    EXPECT_EQ(Starts(record, "auto"), 1);
+    EXPECT_EQ(Starts(record, "gate"), 1);
+    ASSERT_TRUE(program.Idle());
+    EXPECT_EQ(ReadBytes(ini), SettingsText("", {automatic, gate, clock}));
+    EXPECT_TRUE(program.Close());
+}
+
+TEST(LauncherCommandsInTheProgram, AnImportPostedUnderChangeIsIgnoredAndTheEditKept)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+    ASSERT_TRUE(program.IsInstalled());
+    FixedDiskSkype skype;
+    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
+    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+    const StoredItem first = Named(RecorderItem(medium, "first", 0), "first");
+    const StoredItem second = Named(RecorderItem(medium, "second", 0), "second");
+    ASSERT_TRUE(WriteBytes(ini, SettingsText("", {first, second})));
+    ASSERT_TRUE(program.Start());
+    const HWND main = program.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(::IsWindowEnabled(program.Item(ID_SKYPE_IMPORT)));
+    const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
+    ASSERT_NE(panel, nullptr);
+    const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
+
+    ASSERT_TRUE(SelectRow(list, 1));
+    Command(panel, 1018);
+    const HWND dialog = program.WaitDialog(kSettingsCaption);
+    ASSERT_NE(dialog, nullptr);
+    Type(::GetDlgItem(dialog, 1018), "renamed");
+    Command(main, ID_SKYPE_IMPORT);
+    ASSERT_TRUE(Settle(list));
+    EXPECT_EQ(Shown(program), std::vector<std::string>{std::string(kSettingsCaption) + " "});
+    // Were the import's question there, the user would say Yes to it.
+    if (const HWND question = program.FindDialog("Vellokari")) {
+        ClickButton(question, IDYES);
+        WaitFor([&] { return !::IsWindow(question); }, 20000);
+    }
+    Command(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    ASSERT_TRUE(program.Idle());
+    EXPECT_EQ(program.FindDialog("Vellokari"), nullptr) << MessageBoxText(program.FindDialog("Vellokari"));
+    EXPECT_EQ(ReadBytes(ini), SettingsText("", {first, Named(second, "renamed")}));
+    EXPECT_FALSE(FileExists(medium.Path("\\Tools\\skype\\bin\\Skype.exe")));
     EXPECT_TRUE(program.Close());
 }

@@ -191,7 +191,7 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
     EXPECT_EQ(m_host.Selected(), 0);
 
     // The counting item: it runs out and starts while the dialog is open;
-    // OK brings back the countdown of the copy, so it starts once more.
+    // a new name, its timing kept, leaves it started: it starts no second time.
     m_host.Tick(2);
     ASSERT_EQ(Panel().m_runItems[1].m_nCountdown, 3);
     Mark(1);
@@ -202,10 +202,9 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
         SendClick(dialog.m_hWnd, IDOK);
     });
     Press(IDC_BUTTON_CHANGE);
-    EXPECT_TRUE(Panel().m_runItems[1].m_bArmed);
-    EXPECT_EQ(Panel().m_runItems[1].m_nCountdown, 3);
-    m_host.Tick(3);
-    EXPECT_EQ(log.Count(StartOf("auto")), 2);
+    EXPECT_FALSE(Panel().m_runItems[1].m_bArmed);
+    m_host.Tick(5);
+    EXPECT_EQ(log.Count(StartOf("auto")), 1);
     EXPECT_EQ(log.Count(StartOf("manual")), 0);
     EXPECT_EQ(Saved(), (Names{"manual", "renamed"}));
 
@@ -222,6 +221,16 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
     m_host.Tick();
     EXPECT_EQ(log.Count(StartOf("manual")), 1);
     EXPECT_NE(ReadBytes(m_ini).find("ARG=manual\r\nRUNKIND=2\r\nDELAYTIME=1\r\nBOREWAY=3\r\n"), std::string::npos);
+
+    // Its gate opens while its dialog is open: OK, unchanged, keeps the countdown.
+    Mark(0);
+    seam.Push([&](CDialog& dialog) {
+        ::SendMessageA(m_host.Panel(), g_uLauncherGateOpenMsg, 3, 0);
+        SendClick(dialog.m_hWnd, IDOK);
+    });
+    Press(IDC_BUTTON_CHANGE);
+    m_host.Tick();
+    EXPECT_EQ(log.Count(StartOf("manual")), 2);
 
     // Cancelled: nothing saved.
     Stamp();
@@ -325,6 +334,22 @@ TEST_F(LauncherCommands, DeleteAsksAndKeepsTheSelectionOnItsRow)
     EXPECT_EQ(texts, (Names{"削除するプログラムを一覧で選択してください", "Skype.exeは削除できません.", "削除しますか？",
                             "削除しますか？", "削除しますか？", "削除するプログラムを一覧で選択してください"}));
     EXPECT_EQ(boxes.Calls()[2].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+}
+
+TEST_F(LauncherCommands, DeleteRemovesOnlyTheItemItAskedAbout)
+{
+    // An item put first while the question waits: the row asked about now
+    // holds another item, which the Yes must not delete.
+    Open({Item("a", "\\a.exe", RUNKIND_MANUAL), Item("b", "\\b.exe", RUNKIND_MANUAL)});
+    MessageBoxSeam boxes([this](const MessageBoxCall&) {
+        Panel().InsertSkypeRunItem(Skype());
+        return IDYES;
+    });
+    Mark(1);
+    Press(IDC_BUTTON_DELETE);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(m_host.Names(), (Names{"Skype", "a", "b"}));
+    EXPECT_EQ(Saved(), (Names{"Skype", "a", "b"}));
 }
 
 TEST_F(LauncherCommands, UpAndDownMoveTheWholeItemAndTheSelectionFollows)
@@ -441,41 +466,51 @@ TEST_F(LauncherCommands, TimersAndGateOpensGoOnWhileABoxOrTheDialogIsOpen)
 
 TEST_F(LauncherCommands, ChangeWritesNothingWhereItsItemNoLongerIs)
 {
-    // The main window should stay disabled while the dialog is open; were it
-    // not, a Delete or a move could come in between, and the dialog's OK
-    // would then land on another item or past the last one.
+    // No command comes in while the dialog is open (its loop disables the
+    // windows under it). Should the items change all the same, the dialog's
+    // OK would land on another item or past the last one: it writes nothing
+    // and says so.
     Open({Item("a", "\\a.exe", RUNKIND_MANUAL), Item("b", "\\b.exe", RUNKIND_MANUAL),
           Item("c", "\\c.exe", RUNKIND_MANUAL), Item("d", "\\d.exe", RUNKIND_MANUAL),
           Item("e", "\\e.exe", RUNKIND_MANUAL)});
     MessageBoxSeam boxes;  // the Delete box: Yes
     ModalSeam seam;
     struct Case {
-        int changed;   // the row that Change opens on
-        int command;   // what comes in while its dialog is open
-        int row;
+        int changed;  // the row that Change opens on
+        const char* meanwhile;
+        std::function<void()> command;
         Names after;
     };
+    const auto press = [&](int row, int id) {
+        return [=, this] {
+            Mark(row);
+            Press(id);
+        };
+    };
     const Case cases[] = {
-        {1, IDC_BUTTON_DELETE, 0, {"b", "c", "d", "e"}},  // an earlier item: the position now names the next
-        {1, IDC_BUTTON_DELETE, 1, {"b", "d", "e"}},       // the item itself
-        {2, IDC_BUTTON_DELETE, 2, {"b", "d"}},            // the last item: the position is past the end
-        {0, IDC_BUTTON_DOWN, 0, {"d", "b"}},              // moved away
+        {1, "an earlier item deleted", press(0, IDC_BUTTON_DELETE), {"b", "c", "d", "e"}},
+        {1, "the item itself deleted", press(1, IDC_BUTTON_DELETE), {"b", "d", "e"}},
+        {2, "the last item deleted", press(2, IDC_BUTTON_DELETE), {"b", "d"}},
+        {0, "the item moved away", press(0, IDC_BUTTON_DOWN), {"d", "b"}},
+        {1, "an item put first", [this] { Panel().InsertSkypeRunItem(Skype()); }, {"Skype", "d", "b"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.command) + " on row " + std::to_string(c.row) + " under Change of row " +
-                     std::to_string(c.changed));
+        SCOPED_TRACE(c.meanwhile);
         Mark(c.changed);
         seam.Push([&](CDialog& dialog) {
-            Mark(c.row);
-            Press(c.command);
+            c.command();
             ::SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_PROGRAMNAME, "changed");
             SendClick(dialog.m_hWnd, IDOK);
         });
+        const std::size_t before = boxes.Calls().size();
         Press(IDC_BUTTON_CHANGE);
         EXPECT_EQ(m_host.Names(), c.after);
         EXPECT_EQ(Saved(), c.after);
         EXPECT_EQ(Panel().m_runItems.size(), c.after.size());
+        ASSERT_GT(boxes.Calls().size(), before);
+        EXPECT_EQ(boxes.Calls().back().text, "一覧が変更されたため、設定変更は保存されませんでした.");
+        EXPECT_EQ(boxes.Calls().back().type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     }
-    EXPECT_EQ(seam.Driven(), 4);
+    EXPECT_EQ(seam.Driven(), 5);
     EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
 }
