@@ -6,6 +6,8 @@
 
 #include <dbt.h>
 
+#include <cstddef>
+
 UINT g_uBorewayOpenMsg = 0;
 UINT g_uVellokariTermMsg = 0;
 
@@ -53,7 +55,10 @@ void CVellokariDlg::OnDeviceRemoved(WPARAM wParam, LPARAM lParam)
     if (wParam != DBT_DEVICEREMOVECOMPLETE || lParam == 0)
         return;
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
-    if (header->dbch_devicetype != DBT_DEVTYP_VOLUME)
+    // The record may come from any program: its mask is read only when the
+    // size it gives holds one.
+    if (header->dbch_size < offsetof(DEV_BROADCAST_VOLUME, dbcv_unitmask) + sizeof(DWORD) ||
+        header->dbch_devicetype != DBT_DEVTYP_VOLUME)
         return;
     const auto* volume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lParam);
     const char letter = DriveLetterFromUnitMask(volume->dbcv_unitmask);

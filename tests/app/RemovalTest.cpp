@@ -148,13 +148,20 @@ TEST(MediumRemoval, LogLinesOfEveryDeviceChange)
             WPARAM event;
             DWORD type;
             char letter;
+            DWORD size;  // the header's dbch_size
             bool letterLine;
         };
-        for (const Case& c : {Case{DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME, own, false},
-                              Case{DBT_DEVICEQUERYREMOVE, DBT_DEVTYP_VOLUME, own, false},
-                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_PORT, own, false},
-                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, other, true}}) {
-            DEV_BROADCAST_VOLUME volume{sizeof volume, c.type, 0, 1u << (c.letter - 'A'), DBTF_MEDIA};
+        const DWORD whole = sizeof(DEV_BROADCAST_VOLUME);
+        // A record of the header alone (as another program may send it) has no
+        // mask: what lies after it is not read, here the program's own letter.
+        for (const Case& c : {Case{DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME, own, whole, false},
+                              Case{DBT_DEVICEQUERYREMOVE, DBT_DEVTYP_VOLUME, own, whole, false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_PORT, own, whole, false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, own, sizeof(DEV_BROADCAST_HDR), false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, own, 15, false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, other, 16, true},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, other, whole, true}}) {
+            DEV_BROADCAST_VOLUME volume{c.size, c.type, 0, 1u << (c.letter - 'A'), DBTF_MEDIA};
             const std::size_t before = log.Text().size();
             dialog.SendMessage(WM_DEVICECHANGE, c.event, reinterpret_cast<LPARAM>(&volume));
             char line[128];
@@ -163,7 +170,7 @@ TEST(MediumRemoval, LogLinesOfEveryDeviceChange)
             std::string expected = line;
             if (c.letterLine)
                 expected += std::string("Remove Device letter=[") + c.letter + "]";
-            EXPECT_EQ(log.Text().substr(before), expected) << c.event << " " << c.type;
+            EXPECT_EQ(log.Text().substr(before), expected) << c.event << " " << c.type << " " << c.size;
         }
         PumpMessages();
         EXPECT_TRUE(dialog.IsRunningModal());
