@@ -2,6 +2,7 @@
 // sibling gateways, the system's device changes and the closing message.
 #include "CTermDlg.h"
 #include "CVellokariDlg.h"
+#include "Closing.h"
 #include "DebugLog.h"
 
 #include <dbt.h>
@@ -41,8 +42,13 @@ LRESULT CVellokariDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     } else if (message != 0) {
         if (message == g_uBorewayOpenMsg)
             ::PostMessageA(m_launcherDlg.m_hWnd, message, wParam, lParam);
-        if (message == g_uVellokariTermMsg) {
-            CTermDlg notice(nullptr);
+        if (message == g_uVellokariTermMsg && !m_bNoticeShown) {
+            m_bNoticeShown = TRUE;
+            // Whatever is open ends as cancelled; the notice is the main
+            // dialog's own, not that of a dialog that goes.
+            AfxBeginClosing();
+            AfxEndModalLoops(m_hWnd);
+            CTermDlg notice(this);
             notice.DoModal();
             OnOK();
         }
@@ -66,6 +72,9 @@ void CVellokariDlg::OnDeviceRemoved(WPARAM wParam, LPARAM lParam)
     CString drive;
     drive.Format("%c:", letter);
     // The drive string keeps the case the program was started with ("e:").
-    if (drive.CompareNoCase(m_strDrive) == 0)
+    if (drive.CompareNoCase(m_strDrive) == 0) {
+        // Nothing more is written from here on: the letter may soon name another volume.
+        AfxBeginClosing();
         PostMessage(::RegisterWindowMessageA(kVellokariTerm), 0, 0);
+    }
 }

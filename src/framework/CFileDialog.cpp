@@ -2,6 +2,7 @@
 
 #include "CWinApp.h"
 #include "CWnd.h"
+#include "Closing.h"
 #include "Mbcs.h"
 
 #include <cstring>
@@ -38,6 +39,8 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defExt, const char* fi
 
 INT_PTR CFileDialog::DoModal()
 {
+    if (AfxIsClosing())
+        return IDCANCEL;
     m_ofn.hwndOwner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : AfxDefaultOwner();
     const BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
     return chosen ? IDOK : IDCANCEL;

@@ -2,6 +2,7 @@
 
 #include "CWinApp.h"
 #include "CWnd.h"
+#include "Closing.h"
 
 #include <shlobj.h>
 
@@ -21,6 +22,8 @@ int CALLBACK BrowseFolderCallback(HWND hwnd, UINT msg, LPARAM, LPARAM lpData)
 char* BrowseForFolder(const char* startFolder)
 {
     std::memset(g_szFolder, 0, sizeof g_szFolder);
+    if (AfxIsClosing())
+        return nullptr;
 
     CWnd* main = AfxGetMainWnd();
     BROWSEINFOA info{};

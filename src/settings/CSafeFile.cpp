@@ -1,5 +1,7 @@
 #include "CSafeFile.h"
 
+#include "Closing.h"
+
 #include <windows.h>
 
 namespace {
@@ -30,6 +32,9 @@ BOOL CSafeFile::Open(const char* path)
     m_dwError = 0;
     m_bFailed = FALSE;
     m_dwKeep = 0;
+    // The program closes because its medium is gone: the letter may name another volume now.
+    if (AfxIsClosing())
+        return Fail(ERROR_NOT_READY);
     m_strPath = path;
     const int slash = m_strPath.ReverseFind('\\');
     const CString folder = slash >= 0 ? m_strPath.Left(slash + 1) : CString(".\\");
