@@ -3,6 +3,7 @@
 #include "AppTest.h"
 #include "CDialog.h"
 #include "CVellokariDlg.h"
+#include "Closing.h"
 #include "DebugLog.h"
 #include "ModalSeam.h"
 #include "MountManager.h"
@@ -225,6 +226,7 @@ TEST(MediumRemoval, LogLinesOfEveryDeviceChange)
     EXPECT_TRUE(ended);
     EXPECT_EQ(seam.Driven(), 2);
     EXPECT_EQ(seam.LeftOpen(), 0);
+    AfxResetClosing();  // the removal began the closing of this process
 }
 
 TEST(MediumRemoval, ClosingMessageFromAnotherProgramClosesItTheSameWay)
