@@ -47,8 +47,12 @@ std::vector<int> RunItemSections(const CString& path, int count)
         if (length == 0 || length > 10 || (digits[0] == '0' && length > 1) ||
             std::strspn(digits, "0123456789") != length)
             continue;
-        const long long index = std::atoll(digits);
-        if (index < count)
+        // At most ten digits fit the sum whole; the runtimes' own conversions
+        // differ in what a longer number gives (clamped or wrapped round).
+        unsigned long long index = 0;
+        for (const char* digit = digits; *digit != '\0'; ++digit)
+            index = index * 10 + static_cast<unsigned>(*digit - '0');
+        if (index < static_cast<unsigned long long>(count))
             indexes.push_back(static_cast<int>(index));
     }
     std::sort(indexes.begin(), indexes.end());

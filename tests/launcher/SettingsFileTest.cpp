@@ -243,6 +243,15 @@ TEST_F(SettingsFile, ItemsComeFromTheSectionsPresentInIndexOrder)
     for (const CRunInf& item : panel->m_runItems)
         names.push_back(item.m_strProgramName.str());
     EXPECT_EQ(names, (std::vector<std::string>{"three", "seven", "ninety-nine"}));
+
+    // Alone in their files, so that no section of the index they would name
+    // hides them: a leading zero, and more digits than an index has, whose
+    // number (2^64 + 5) wraps round to a small one.
+    for (const char* name : {"RUNITEM07", "RUNITEM18446744073709551621"}) {
+        SCOPED_TRACE(name);
+        auto lone = Load(std::string("[SYSTEM]\r\nLAUNCHER=10\r\n[") + name + "]\r\nPROGRAMNAME=lone\r\n");
+        EXPECT_TRUE(lone->m_runItems.empty());
+    }
 }
 
 TEST_F(SettingsFile, EverySavedItemLoadsBackAndACountBeyondTheSectionsIsNotBelieved)
