@@ -8,6 +8,7 @@
 #include "HexText.h"
 #include "ModalSeam.h"
 #include "ProgramUnderTest.h"
+#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 #include "TimerSeam.h"
@@ -278,12 +279,12 @@ TEST_F(AutorunButtons, CreationRefusedOrFailedWritesAndStoresNothing)
     EXPECT_FALSE(FileExists(inf));
 
     // The medium is full: nothing can be written beside the file to be.
-    ASSERT_TRUE(m_medium.LinkToHostFile("\\autorun.inf.tmp", "/dev/full"));
+    ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\autorun.inf"), "/dev/full"));
     program.Press(ID_AUTORUN_CREATE);
     EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateQuestion), IDYES));
     EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateFailed), IDOK));
     EXPECT_TRUE(program.Idle());
-    ASSERT_TRUE(m_medium.RemoveLink("\\autorun.inf.tmp"));
+    ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\autorun.inf")));
     EXPECT_FALSE(FileExists(inf));
 
     // Nothing was approved, nothing saved.
@@ -404,11 +405,11 @@ TEST_F(AutorunButtons, FailedSavesKeepTheFileTheApprovedTextAndTheSettings)
     SetEditText(editor, ID_EDITOR_TEXT, "typed\r\n");
 
     // The medium is full, then the file is read-only.
-    ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
+    ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
     for (int attempt = 0; attempt < 2; ++attempt) {
         SCOPED_TRACE(attempt);
         if (attempt == 1) {
-            ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf.tmp"));
+            ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\Autorun.Inf")));
             ASSERT_TRUE(::SetFileAttributesA(m_inf.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
         }
         ClickButton(editor, IDOK);

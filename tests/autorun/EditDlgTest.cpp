@@ -9,6 +9,7 @@
 #include "DebugLog.h"
 #include "DialogControls.h"
 #include "ModalSeam.h"
+#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -172,10 +173,10 @@ TEST_F(EditDlg, FailedWritesKeepTheEditorAndTheOldFile)
                   expectUnchanged();
 
                   // The medium is full: the new text cannot be written beside the file.
-                  ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
+                  ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
                   Click(hwnd, IDOK);
                   expectUnchanged();
-                  ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf.tmp"));
+                  ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\Autorun.Inf")));
 
                   // A read-only file is not the program's to replace.
                   ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |

@@ -3,6 +3,7 @@
 
 #include "DebugLog.h"
 #include "PanelHost.h"
+#include "TemporaryName.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +70,7 @@ TEST_F(SettingsFile, EmptyListWritesFiveLines)
     panel->m_pstrVersion = &none;
     panel->SaveSettings();
     EXPECT_EQ(ReadBytes(m_path), kEmptyFile);
-    EXPECT_FALSE(FileExists(m_path + ".tmp"));
+    EXPECT_FALSE(FileExists(Temporary(m_path)));
 }
 
 TEST_F(SettingsFile, SaveWritesTheWholeFileAndLoadGivesItBack)
@@ -433,7 +434,7 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndTheMembers)
         EXPECT_EQ(log.Count("CWriteIniFile::openFile(" + path + ") Error!\n"), 1) << log.Text();
         EXPECT_EQ(panel->m_strAutorunInf, "AB\r\n");
         EXPECT_EQ(panel->m_runItems.size(), 1u);
-        EXPECT_FALSE(FileExists(path + ".tmp"));
+        EXPECT_FALSE(FileExists(Temporary(path)));
     }
     EXPECT_EQ(ReadBytes(m_path), old);
     EXPECT_FALSE(FileExists(missing));
