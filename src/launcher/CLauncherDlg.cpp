@@ -1,5 +1,6 @@
 #include "CLauncherDlg.h"
 
+#include "AfxMessageBox.h"
 #include "AutorunInfText.h"
 #include "CDataExchange.h"
 #include "CGlobalData.h"
@@ -20,6 +21,10 @@
 UINT g_uLauncherGateOpenMsg = 0;
 
 namespace {
+
+const char kSettingsUnreadable[] = "Vellokari.iniが読み込めません.設定の変更は保存されません.";
+const char kSettingsNotSaved[] = "Vellokari.iniが読み込めなかったため,設定を保存できません.";
+const char kSettingsWriteFailed[] = "Vellokari.iniの書き込みに失敗しました. err=0x%lx";
 
 // The hex text of the longest Autorun.inf text there can be; a larger
 // stored size is not believed.
@@ -209,12 +214,15 @@ HBRUSH CLauncherDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 void CLauncherDlg::Initialize(CString iniPath)
 {
     m_strIniPath = iniPath;
-    ReadIniFile();
+    if (m_bSettingsLoaded)
+        ReadIniFile();
     for (CRunInf& item : m_runItems)
         item.armRun();
     UpdateRunList(0);
     SetTimer(TIMER_AUTORUN_CHECK, 100);
     SetTimer(TIMER_RUN_TICK, 100);
+    if (!m_bSettingsLoaded)
+        AfxMessageBox(kSettingsUnreadable);
 }
 
 void CLauncherDlg::UpdateRunList(int offset)
@@ -309,7 +317,9 @@ void CLauncherDlg::InsertSkypeRunItem(CRunInf item)
     for (CRunInf& runItem : m_runItems)
         runItem.armRun();
     UpdateRunList(0);
-    SaveSettings();
+    // Offered by the program itself, at every start: a failure is not the
+    // user's to hear of, and the item comes again at the next start.
+    WriteIniFile();
 }
 
 void CLauncherDlg::ReadIniFile()
@@ -356,11 +366,20 @@ void CLauncherDlg::ReadIniFile()
     }
 }
 
-void CLauncherDlg::WriteIniFile()
+BOOL CLauncherDlg::WriteIniFile(DWORD* error)
 {
+    if (error != nullptr)
+        *error = 0;
+    if (!m_bSettingsLoaded) {
+        DebugLog("CLauncherDlg::WriteIniFile() nothing loaded, nothing saved\n");
+        return FALSE;
+    }
     CWriteIniFile ini;
-    if (!ini.openFile(m_strIniPath))
-        return;
+    if (!ini.openFile(m_strIniPath)) {
+        if (error != nullptr)
+            *error = ini.GetError();
+        return FALSE;
+    }
 
     ini.writeString("SYSTEM", "VER", m_pstrVersion != nullptr ? m_pstrVersion->GetString() : "");
     const int length = m_strAutorunInf.GetLength();
@@ -381,10 +400,24 @@ void CLauncherDlg::WriteIniFile()
         ini.writeString(section, "DELAYTIME", Decimal(item.m_nDelayTime));
         ini.writeString(section, "BOREWAY", Decimal(item.m_nGateKind));
     }
-    ini.closeFile();
+    if (ini.closeFile())
+        return TRUE;
+    if (error != nullptr)
+        *error = ini.GetError();
+    return FALSE;
 }
 
 void CLauncherDlg::SaveSettings()
 {
-    WriteIniFile();
+    // One box for the one change that was not stored; the file stays as it was.
+    DWORD error = 0;
+    if (WriteIniFile(&error))
+        return;
+    if (!m_bSettingsLoaded) {
+        AfxMessageBox(kSettingsNotSaved);
+        return;
+    }
+    CString text;
+    text.Format(kSettingsWriteFailed, error);
+    AfxMessageBox(text);
 }

@@ -39,7 +39,10 @@ public:
 
     // The settings file: loaded once at start, saved whole after each change.
     void ReadIniFile();
-    void WriteIniFile();
+    // FALSE when nothing was written: error then holds the system's code, or
+    // 0 when the save was refused because nothing could be loaded.
+    BOOL WriteIniFile(DWORD* error = nullptr);
+    // The save after the user's own change: a failure is told in a box.
     void SaveSettings();
 
     // The Autorun.inf watch: a new approved text (watched from now on; FALSE
@@ -70,6 +73,10 @@ public:
 
     CMFCLaucherListCtrl m_listRun;
     CString m_strIniPath;
+    // FALSE when the settings file was there but could not be read at start:
+    // nothing was loaded, and no save may put this state in its place. Set
+    // by the owner before Initialize.
+    BOOL m_bSettingsLoaded = TRUE;
     CString m_strDrive;  // set by the owner before the window is made
     CImageListCash m_imageCache;
     std::vector<CRunInf> m_runItems;
