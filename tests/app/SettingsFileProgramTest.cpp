@@ -54,11 +54,12 @@ bool AddItem(const ProgramUnderTest& program, HWND panel)
 }
 
 // The program's message box, answered with OK; its text, or "(no box)".
-std::string AnswerBox(const ProgramUnderTest& program, DWORD timeoutMs = 10000)
+std::string AnswerBox(const ProgramUnderTest& program, const char* shot, DWORD timeoutMs = 10000)
 {
     const HWND box = program.WaitDialog("Vellokari", timeoutMs);
     if (box == nullptr)
         return "(no box)";
+    SaveScreen(shot, box);
     const std::string text = MessageBoxText(box);
     Command(box, IDOK);
     WaitFor([&] { return !::IsWindow(box); });
@@ -102,7 +103,7 @@ TEST(SettingsFileInTheProgram, AnAddThatCannotBeStoredIsToldOnceAndTheFileStays)
             ASSERT_TRUE(::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
         }
         ASSERT_TRUE(AddItem(program, panel));
-        const std::string text = AnswerBox(program);
+        const std::string text = AnswerBox(program, held ? "settings-held" : "settings-read-only");
         EXPECT_EQ(text.rfind("Vellokari.iniの書き込みに失敗しました. err=0x", 0), 0u) << text;
         if (!held) {
             EXPECT_EQ(text, "Vellokari.iniの書き込みに失敗しました. err=0x5");
@@ -134,7 +135,7 @@ TEST(SettingsFileInTheProgram, AFileThatCannotBeReadAtTheStartIsNeverSavedOver)
     HANDLE holder = ::CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(program.Start("-NOSTART"));
-    const std::string told = AnswerBox(program, 20000);
+    const std::string told = AnswerBox(program, "settings-unreadable", 20000);
     ::CloseHandle(holder);
     EXPECT_EQ(told, "Vellokari.iniが読み込めません.設定の変更は保存されません.");
     const HWND main = program.WaitMainWindow();
@@ -144,7 +145,7 @@ TEST(SettingsFileInTheProgram, AFileThatCannotBeReadAtTheStartIsNeverSavedOver)
     // Free again, but what the program has is not what the file holds: an
     // Add is refused, and said so.
     ASSERT_TRUE(AddItem(program, panel));
-    EXPECT_EQ(AnswerBox(program), "Vellokari.iniが読み込めなかったため,設定を保存できません.");
+    EXPECT_EQ(AnswerBox(program, "settings-not-saved"), "Vellokari.iniが読み込めなかったため,設定を保存できません.");
     EXPECT_TRUE(program.Idle());
     EXPECT_EQ(program.FindDialog("Vellokari"), nullptr);
     EXPECT_EQ(ReadBytes(ini), settings);
