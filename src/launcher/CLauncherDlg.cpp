@@ -317,8 +317,9 @@ void CLauncherDlg::InsertSkypeRunItem(CRunInf item)
     for (CRunInf& runItem : m_runItems)
         runItem.armRun();
     UpdateRunList(0);
-    // Offered by the program itself, at every start: a failure is not the
-    // user's to hear of, and the item comes again at the next start.
+    // Offered by the program itself, at the start and after a Skype update
+    // whose own save has told of a failure already: the item comes again at
+    // the next start, so a failure here is not the user's to hear of.
     WriteIniFile();
 }
 
