@@ -423,6 +423,8 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndTheMembersAndIsTold)
     ASSERT_TRUE(WriteBytes(m_path, old));
     const std::string missing = m_dir / "gone\\Vellokari.ini";
     const std::string writable = m_dir / "loose.ini";
+    const std::string folder = m_dir / "folder.ini";
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
     ASSERT_TRUE(WriteBytes(writable, old));
 
     const struct {
@@ -435,6 +437,7 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndTheMembersAndIsTold)
     } cases[] = {
         {"read-only", m_path, true, false, true, "Vellokari.iniの書き込みに失敗しました. err=0x5"},
         {"held", m_path, false, true, true, "Vellokari.iniの書き込みに失敗しました. err=0x"},
+        {"a folder of the name", folder, false, false, true, "Vellokari.iniの書き込みに失敗しました. err=0x5"},
         {"folder gone", missing, false, false, true, "Vellokari.iniの書き込みに失敗しました. err=0x3"},
         {"not loaded", writable, false, false, false, "Vellokari.iniが読み込めなかったため,設定を保存できません."},
     };
