@@ -78,8 +78,9 @@ public:
     const CString* m_pstrVersion;
     CString m_strAutorunInf;     // approved text; empty: nothing is watched
     CString m_strAutorunInfNow;  // the file at the last read that succeeded
-    // The file at that read was over the limit: m_strAutorunInfNow is only
-    // its beginning, shown but never approved.
+    // The dialog cannot show the file of that read whole (over the limit,
+    // bytes after a 0x1A, a NUL that ends the edit's text): m_strAutorunInfNow
+    // is shown, and can be put back, but is never approved.
     BOOL m_bAutorunInfNowCut = FALSE;
     BOOL m_bAutorunWatch;
     CMFCButton m_btnUp;

@@ -35,6 +35,7 @@ const char kCreateQuestion[] = "autoconf.infを作成します.よろしいで�
 const char kExists[] = "Autorun.infはすでに存在します.";
 const char kCreateFailed[] = "Autorun.infの作成に失敗しました.";
 const char kUpdateQuestion[] = "Autoconf.infを更新します.よろしいですか？";
+const char kApproveQuestion[] = "現在の内容で内部データを更新しますよろしいですか？";
 const char kUpdateFailed[] = "Autorun.infの更新に失敗しました.";
 const char kCannotOpen[] = "Autorun.Inf がオープンできません.";
 const char kWatched[] = "AutoRun.Inf監視中";
@@ -494,6 +495,103 @@ TEST_F(AutorunButtons, AFilePaddedPastTheLimitIsReportedAndCanOnlyBePutBack)
     EXPECT_TRUE(Running::Answer(editor, IDCANCEL));
     EXPECT_EQ(program.SettingsWhenIdle(), settings);
     EXPECT_EQ(program.Status(), kWatched);
+}
+
+// A change that the approval dialog cannot show: after a 0x1A, which the
+// system's profile reader reads on past, or after a NUL, where the dialog's
+// edit ends. Reported, never approved, put back; and once it is put back an
+// ordinary change is approved again.
+TEST_F(AutorunButtons, AChangeTheApprovalCannotShowIsReportedAndOnlyPutBack)
+{
+    using namespace std::string_literals;
+    ASSERT_TRUE(WriteBytes(m_inf, kCreated));
+    Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+    ASSERT_TRUE(program.Started());
+    EXPECT_TRUE(program.WaitStatus(kWatched));
+    const std::string settings = program.Settings();
+
+    const struct {
+        const char* what;
+        std::string file;
+    } cases[] = {
+        {"after a 0x1A", kCreated + "\x1A"s + "shellexecute=evil.exe\r\n"},
+        {"after a NUL", kCreated + "\0\r\nshellexecute=evil.exe"s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(m_inf, c.file));
+        char value[32] = {};
+        ::GetPrivateProfileStringA("autorun", "shellexecute", "", value, sizeof value, m_inf.c_str());
+        if (c.file.find('\x1A') != std::string::npos) {
+            EXPECT_STREQ(value, "evil.exe") << "what the system reads of the file";
+        }
+
+        ::PostMessageA(program.Launcher(), WM_TIMER, 105, 0);
+        const HWND approval = program.WaitDialog(kApproval);
+        ASSERT_NE(approval, nullptr);
+        EXPECT_EQ(EditText(approval, ID_APPROVAL_TEXT), kCreated) << "nothing of the change shows";
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(approval, IDOK)));
+        ASSERT_TRUE(ClickButton(approval, IDOK));
+        EXPECT_TRUE(program.Idle());
+        EXPECT_EQ(program.OpenPopups(), 1) << "no question";
+
+        ASSERT_TRUE(ClickButton(approval, ID_REVERT));
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(::GetDlgItem(approval, IDOK)) != FALSE; }));
+        EXPECT_EQ(WindowText(::GetDlgItem(approval, IDOK)), "保存");
+        ASSERT_TRUE(Running::Answer(approval, IDOK));
+        EXPECT_EQ(ReadBytes(m_inf), kCreated) << "the approved text is back, byte for byte";
+        EXPECT_EQ(program.Status(), kWatched);
+    }
+    EXPECT_EQ(program.SettingsWhenIdle(), settings);
+
+    const std::string changed = "[autorun]\r\nOPEN=other.exe\r\n";
+    ASSERT_TRUE(WriteBytes(m_inf, changed));
+    ::PostMessageA(program.Launcher(), WM_TIMER, 105, 0);
+    const HWND approval = program.WaitDialog(kApproval);
+    ASSERT_NE(approval, nullptr);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(approval, IDOK)));
+    ASSERT_TRUE(ClickButton(approval, IDOK));
+    EXPECT_TRUE(Running::Answer(program.WaitBox(kApproveQuestion), IDYES));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(approval); }));
+    EXPECT_EQ(ReadBytes(m_inf), changed);
+    EXPECT_NE(program.SettingsWhenIdle().find(StoredLines(changed)), std::string::npos) << program.Settings();
+}
+
+// Bytes that the dialog's edit does not give back as they were set: a line
+// that ends in a lone lead byte, a double-byte pair that stands for no
+// character. Approved, the file and the approved text are those bytes, and
+// no later check nor the next start reports them again.
+TEST_F(AutorunButtons, AnApprovalKeepsTheBytesFoundAndSticks)
+{
+    using namespace std::string_literals;
+    const std::string found = kCreated + "label=abc\x82\r\n"s + "x=\x85\x40\r\n"s;
+    ASSERT_TRUE(WriteBytes(m_inf, found));
+    const std::string ini = m_medium.Path("\\Vellokari.ini");
+    {
+        Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+        ASSERT_TRUE(program.Started());
+        // The first check, 100 ms after the start.
+        const HWND approval = program.WaitDialog(kApproval);
+        ASSERT_NE(approval, nullptr);
+        ASSERT_TRUE(ClickButton(approval, IDOK));
+        EXPECT_TRUE(Running::Answer(program.WaitBox(kApproveQuestion), IDYES));
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(approval); }));
+        EXPECT_TRUE(ReadBytes(m_inf) == found) << "the file holds the bytes found";
+        EXPECT_NE(program.SettingsWhenIdle().find(StoredLines(found)), std::string::npos) << program.Settings();
+
+        ::PostMessageA(program.Launcher(), WM_TIMER, 105, 0);
+        EXPECT_TRUE(program.Idle());
+        EXPECT_EQ(program.OpenPopups(), 0) << "the next check finds no change";
+        EXPECT_EQ(program.Status(), kWatched);
+    }
+    Running again(m_medium, "\\Vellokari.exe");
+    ASSERT_TRUE(again.Started());
+    ::PostMessageA(again.Launcher(), WM_TIMER, 105, 0);
+    EXPECT_TRUE(again.Idle());
+    EXPECT_EQ(again.OpenPopups(), 0);
+    EXPECT_EQ(again.Status(), kWatched);
+    EXPECT_TRUE(ReadBytes(m_inf) == found);
+    EXPECT_NE(ReadBytes(ini).find(StoredLines(found)), std::string::npos);
 }
 
 namespace {

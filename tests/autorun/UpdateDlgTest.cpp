@@ -235,3 +235,33 @@ TEST_F(UpdateDlg, ATextThatCannotBeStoredWholeIsNotApprovedButCanBeReverted)
     EXPECT_EQ(ReadBytes(m_path), kApproved);
     EXPECT_STREQ(m_dialog.GetAutorunText(), kApproved);
 }
+
+// The read-only edit does not give back every code page 932 byte as it was
+// set; what is approved and written is the text found, byte for byte, so
+// that the next check finds the file equal to it.
+TEST_F(UpdateDlg, ApprovalWritesTheTextFoundNotWhatTheEditGivesBack)
+{
+    const std::string cases[] = {
+        "[autorun]\r\nlabel=abc\x82\r\n",  // a lead byte alone before the line end
+        "[autorun]\r\nlabel=\x85\x40\r\n", // a double-byte pair that stands for no character
+    };
+    for (const std::string& found : cases) {
+        SCOPED_TRACE(found);
+        ASSERT_TRUE(WriteBytes(m_path, kApproved));
+        CUpdateDlg dialog;
+        dialog.m_strDrive = m_medium.Drive().c_str();
+        dialog.m_strApproved = kApproved;
+        dialog.SetAutorunText(found.c_str());
+        MessageBoxSeam boxes;  // Yes
+        EXPECT_EQ(RunDriven(dialog,
+                            [&](CDialog& shown) {
+                                EXPECT_NE(ItemText(shown.m_hWnd, IDC_EDIT_AUTORUN), found)
+                                    << "the edit gives this text back as it was";
+                                Click(shown.m_hWnd, IDOK);
+                            }),
+                  IDOK);
+        EXPECT_EQ(boxes.Calls().size(), 1u);
+        EXPECT_EQ(ReadBytes(m_path), found);
+        EXPECT_EQ(dialog.GetAutorunText().str(), found);
+    }
+}
