@@ -389,13 +389,13 @@ TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesOnlyPutBack)
     CheckAndTick();
     EXPECT_EQ(seam.Driven(), 4);
     EXPECT_EQ(boxes.Calls().size(), 2u);
-    EXPECT_STREQ(m_host.m_panel.m_strAutorunInf, changed.c_str());
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInf.str() == changed);
     EXPECT_NE(ReadBytes(m_ini).find("AUTORUNINF=" + Hex(changed) + "\r\n"), std::string::npos);
 
     // A new approved text beyond the limit is refused: the one before stays,
     // and what is saved loads back.
     EXPECT_FALSE(m_host.m_panel.SetAutorunInf((form + "x\r\n").c_str()));
-    EXPECT_STREQ(m_host.m_panel.m_strAutorunInf, changed.c_str());
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInf.str() == changed);
     m_host.m_panel.SaveSettings();
     CLauncherDlg loaded;
     loaded.m_strIniPath = m_ini.c_str();
