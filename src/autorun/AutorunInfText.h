@@ -26,10 +26,11 @@ enum AutorunInfRead {
 
 // Reads the medium's Autorun.inf in text mode into its comparison form,
 // never more than AUTORUNINF_MAX_TEXT bytes of it. The text is set only when
-// the file was read to its end or to a 0x1A (then the result tells whether
-// bytes follow, which the system's profile reader still reads); error (when given) gets the system's code of a
-// failure. For a file over the limit, beginning (when given) gets its form
-// up to the limit, without half a double-byte character at the end.
+// the file was read to its end or to a 0x1A (the result tells whether bytes
+// follow that, which the system's profile reader still reads); error (when
+// given) gets the system's code of a failure. For a file over the limit,
+// beginning (when given) gets its form up to the limit, without half a
+// double-byte character at the end.
 AutorunInfRead ReadAutorunInfText(const CString& drive, CString& text, DWORD* error = nullptr,
                                   CString* beginning = nullptr);
 
