@@ -14,6 +14,7 @@ public:
     void OnOK() override;
 
 protected:
+    bool OpensWhileClosing() const override { return true; }
     const MessageMap* GetMessageMap() const override;
 
     void OnTimer(UINT_PTR nIDEvent);

@@ -4,6 +4,7 @@
 #include "CAboutDlg.h"
 #include "CDataExchange.h"
 #include "CRunInf.h"
+#include "CSettingsReadHold.h"
 #include "DwmWrappers.h"
 #include "HomePage.h"
 #include "Mbcs.h"
@@ -84,6 +85,10 @@ BOOL CVellokariDlg::OnInitDialog()
     m_strIniPath = m_strExeDir + "\\" + kIniFileName;
     m_strDrive = m_strExeDir.Left(2);
 
+    // The file stays held for reading until the launcher panel has loaded
+    // it too; one that cannot be read is never saved over.
+    CSettingsReadHold settingsHold;
+    m_launcherDlg.m_bSettingsLoaded = settingsHold.Take(m_strIniPath);
     ReadMediumVersion();
     UpdateTitle();
     ReadFixedSkypeInfo();
@@ -93,6 +98,7 @@ BOOL CVellokariDlg::OnInitDialog()
     m_launcherDlg.m_strDrive = m_strDrive;
     m_launcherDlg.Create(CLauncherDlg::IDD, this);
     m_launcherDlg.Initialize(m_strIniPath);
+    settingsHold.Release();
     // Before anything can save: the settings file records the medium's version.
     m_launcherDlg.m_pstrVersion = &m_strMediumVer;
     m_launcherDlg.ShowWindow(SW_SHOW);

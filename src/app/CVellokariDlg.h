@@ -100,4 +100,6 @@ private:
     // Moves the window-list panel and button 1031, then ends the client area
     // 2 pixels under the button.
     void PlaceListAndButton(const RECT& list, int buttonTop);
+
+    BOOL m_bNoticeShown = FALSE;  // the closing notice, once per run
 };

@@ -2,9 +2,12 @@
 // sibling gateways, the system's device changes and the closing message.
 #include "CTermDlg.h"
 #include "CVellokariDlg.h"
+#include "Closing.h"
 #include "DebugLog.h"
 
 #include <dbt.h>
+
+#include <cstddef>
 
 UINT g_uBorewayOpenMsg = 0;
 UINT g_uVellokariTermMsg = 0;
@@ -39,8 +42,13 @@ LRESULT CVellokariDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     } else if (message != 0) {
         if (message == g_uBorewayOpenMsg)
             ::PostMessageA(m_launcherDlg.m_hWnd, message, wParam, lParam);
-        if (message == g_uVellokariTermMsg) {
-            CTermDlg notice(nullptr);
+        if (message == g_uVellokariTermMsg && !m_bNoticeShown) {
+            m_bNoticeShown = TRUE;
+            // Whatever is open ends as cancelled; the notice is the main
+            // dialog's own, not that of a dialog that goes.
+            AfxBeginClosing();
+            AfxEndModalLoops(m_hWnd);
+            CTermDlg notice(this);
             notice.DoModal();
             OnOK();
         }
@@ -53,7 +61,10 @@ void CVellokariDlg::OnDeviceRemoved(WPARAM wParam, LPARAM lParam)
     if (wParam != DBT_DEVICEREMOVECOMPLETE || lParam == 0)
         return;
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
-    if (header->dbch_devicetype != DBT_DEVTYP_VOLUME)
+    // The record may come from any program: its mask is read only when the
+    // size it gives holds one.
+    if (header->dbch_size < offsetof(DEV_BROADCAST_VOLUME, dbcv_unitmask) + sizeof(DWORD) ||
+        header->dbch_devicetype != DBT_DEVTYP_VOLUME)
         return;
     const auto* volume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lParam);
     const char letter = DriveLetterFromUnitMask(volume->dbcv_unitmask);
@@ -61,6 +72,9 @@ void CVellokariDlg::OnDeviceRemoved(WPARAM wParam, LPARAM lParam)
     CString drive;
     drive.Format("%c:", letter);
     // The drive string keeps the case the program was started with ("e:").
-    if (drive.CompareNoCase(m_strDrive) == 0)
+    if (drive.CompareNoCase(m_strDrive) == 0) {
+        // Nothing more is written from here on: the letter may soon name another volume.
+        AfxBeginClosing();
         PostMessage(::RegisterWindowMessageA(kVellokariTerm), 0, 0);
+    }
 }

@@ -56,6 +56,7 @@ AutorunInfRead ReadAutorunInfText(const CString& drive, CString& text, DWORD* er
         form += line.str();
         form += "\r\n";
     }
+    const bool afterMark = file.GetError() == 0 && file.HasBytesAfterEndMark();
     const DWORD failure = file.GetError();
     file.Close();
     if (failure != 0) {
@@ -64,7 +65,7 @@ AutorunInfRead ReadAutorunInfText(const CString& drive, CString& text, DWORD* er
         return AUTORUNINF_READ_FAILED;
     }
     text = CString(form);
-    return AUTORUNINF_READ_OK;
+    return afterMark ? AUTORUNINF_READ_AFTER_MARK : AUTORUNINF_READ_OK;
 }
 
 std::size_t AutorunInfFormLength(const CString& bytes)

@@ -21,13 +21,16 @@ enum AutorunInfRead {
     AUTORUNINF_READ_NOT_OPENED,  // missing, held by another program, medium not readable
     AUTORUNINF_READ_FAILED,      // opened, but a read failed before the end of the file
     AUTORUNINF_READ_TOO_LARGE,   // its comparison form would pass AUTORUNINF_MAX_TEXT
+    AUTORUNINF_READ_AFTER_MARK,  // read up to a 0x1A, and the file holds more after it
 };
 
 // Reads the medium's Autorun.inf in text mode into its comparison form,
 // never more than AUTORUNINF_MAX_TEXT bytes of it. The text is set only when
-// the whole file was read; error (when given) gets the system's code of a
-// failure. For a file over the limit, beginning (when given) gets its form
-// up to the limit, without half a double-byte character at the end.
+// the file was read to its end or to a 0x1A (the result tells whether bytes
+// follow that, which the system's profile reader still reads); error (when
+// given) gets the system's code of a failure. For a file over the limit,
+// beginning (when given) gets its form up to the limit, without half a
+// double-byte character at the end.
 AutorunInfRead ReadAutorunInfText(const CString& drive, CString& text, DWORD* error = nullptr,
                                   CString* beginning = nullptr);
 

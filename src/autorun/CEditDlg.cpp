@@ -17,7 +17,9 @@ int CEditDlg::LoadAutorunInf(CString drive)
 {
     m_strDrive = drive;
     CString text;
-    if (ReadAutorunInfText(m_strDrive, text) != AUTORUNINF_READ_OK)
+    // Read up to a 0x1A, it shows what a save writes.
+    const AutorunInfRead read = ReadAutorunInfText(m_strDrive, text);
+    if (read != AUTORUNINF_READ_OK && read != AUTORUNINF_READ_AFTER_MARK)
         return 0;
     m_strText = text;
     return 1;
@@ -44,6 +46,10 @@ void CEditDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CEditDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // The edit's own limit of 30000 would stop typing long before what a
+    // save accepts. Where it counts characters rather than bytes, a text of
+    // double-byte characters past the limit in bytes is refused by the save.
+    ::SendDlgItemMessageA(m_hWnd, IDC_EDIT_AUTORUNINF, EM_SETLIMITTEXT, AUTORUNINF_MAX_TEXT, 0);
     return TRUE;
 }
 

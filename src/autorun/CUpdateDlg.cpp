@@ -33,7 +33,11 @@ const MessageMap* CUpdateDlg::GetMessageMap() const
 void CUpdateDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_EDIT_AUTORUN, m_strText);
+    // Towards the read-only edit alone: the edit does not give every code
+    // page 932 byte back as it was set, and the text approved must be the
+    // bytes the check read, or the next check reports it again.
+    if (!pDX->m_bSaveAndValidate)
+        DDX_Text(pDX, IDC_EDIT_AUTORUN, m_strText);
 }
 
 BOOL CUpdateDlg::OnInitDialog()
@@ -69,7 +73,6 @@ void CUpdateDlg::OnBnClickedRevert()
 void CUpdateDlg::OnOK()
 {
     const CString path = AutorunInfPath(m_strDrive);
-    UpdateData(TRUE);
 
     if (GetDlgItem(IDOK)->GetWindowText() == "承認") {
         // A click sent to the disabled button changes nothing either.

@@ -16,13 +16,13 @@ public:
     void SetAutorunText(CString text);
     CString GetAutorunText() const;
 
-    CString m_strText;  // shown in the edit; what OnOK writes
+    CString m_strText;  // shown in the edit, never read back from it; what OnOK writes
     CBrush m_brush;
     CString m_strDrive;     // set by the caller
     CString m_strApproved;  // set by the caller
-    // Set by the caller to FALSE when the text shown is only the beginning
-    // of a file over the limit: what could not be stored whole is not
-    // approved, and button 1 stays disabled until the revert.
+    // Set by the caller to FALSE when the text shown is not the whole file
+    // (over the limit, bytes after a 0x1A, a NUL in it): what the user
+    // cannot see is not approved, and button 1 stays disabled until the revert.
     BOOL m_bApprovable = TRUE;
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "CWinApp.h"
 #include "CWnd.h"
+#include "Closing.h"
 
 namespace {
 MessageBoxSeam* g_seam = nullptr;
@@ -28,9 +29,12 @@ int AfxMessageBox(const char* text, UINT type, UINT)
 
 int PlatformMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 {
-    if (g_seam != nullptr)
-        return g_seam->Show(owner, text, caption, type);
-    return ::MessageBoxA(owner, text, caption, type);
+    // Once the program closes no box shows, and one that was open counts as cancelled.
+    if (AfxIsClosing())
+        return AfxClosingAnswer(type);
+    const int answer = g_seam != nullptr ? g_seam->Show(owner, text, caption, type)
+                                         : ::MessageBoxA(owner, text, caption, type);
+    return AfxIsClosing() ? AfxClosingAnswer(type) : answer;
 }
 
 MessageBoxSeam::MessageBoxSeam(Answerer answerer)

@@ -1,6 +1,7 @@
 #include "CDialog.h"
 
 #include "CWinApp.h"
+#include "Closing.h"
 #include "CommonControlsBinding.h"
 #include "ModalSeam.h"
 
@@ -47,6 +48,8 @@ BOOL CDialog::HandleInitDialog()
 
 INT_PTR CDialog::DoModal()
 {
+    if (AfxIsClosing() && !OpensWhileClosing())
+        return IDCANCEL;
     InitCommonControlsOnce();
     HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
     if (owner == nullptr)
@@ -54,13 +57,14 @@ INT_PTR CDialog::DoModal()
 
     m_bModal = true;
     m_bRunningModal = true;
+    m_bEndedForClosing = false;
     HookWindowCreate(kDialogClass, owner);
     const INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
                                              owner, &AfxDlgProc, 0);
     UnhookWindowCreate();
     m_bRunningModal = false;
     m_bModal = false;
-    return result;
+    return m_bEndedForClosing ? IDCANCEL : result;
 }
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent)
@@ -97,11 +101,19 @@ void CDialog::OnCancel()
 
 void CDialog::EndDialog(int result)
 {
-    if (m_hWnd == nullptr)
+    if (m_hWnd == nullptr || m_bEndedForClosing)
         return;
     ::EndDialog(m_hWnd, result);
     if (m_bModal)
         m_bRunningModal = false;
+}
+
+void CDialog::EndForClosing()
+{
+    if (!m_bRunningModal)
+        return;
+    EndDialog(IDCANCEL);
+    m_bEndedForClosing = true;
 }
 
 const MessageMap* CDialog::GetMessageMap() const

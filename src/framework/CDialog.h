@@ -19,6 +19,9 @@ public:
     virtual void OnOK();          // takes the controls, ends with IDOK
     virtual void OnCancel();      // ends with IDCANCEL
     void EndDialog(int result);
+    // Ends a running modal dialog as cancelled because the program closes;
+    // a later EndDialog (a click that was on its way) no longer changes that.
+    void EndForClosing();
 
     UINT GetTemplateId() const { return m_nIDTemplate; }
     bool IsRunningModal() const { return m_bRunningModal; }
@@ -29,6 +32,9 @@ protected:
     // for help, and a command that no entry took goes to the application.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // Once the program closes no dialog opens, but the one that says so.
+    virtual bool OpensWhileClosing() const { return false; }
+
     CWnd* m_pParentWnd;
 
 private:
@@ -38,4 +44,5 @@ private:
     UINT m_nIDTemplate;
     bool m_bModal = false;
     bool m_bRunningModal = false;
+    bool m_bEndedForClosing = false;
 };

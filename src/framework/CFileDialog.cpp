@@ -3,6 +3,7 @@
 #include "AnsiPath.h"
 #include "CWinApp.h"
 #include "CWnd.h"
+#include "Closing.h"
 #include "Mbcs.h"
 
 #include <cstring>
@@ -70,6 +71,8 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defExt, const char* fi
 // and calls that a choice. The settings are handed over as they are.
 INT_PTR CFileDialog::DoModal()
 {
+    if (AfxIsClosing())
+        return IDCANCEL;
     m_ofn.hwndOwner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : AfxDefaultOwner();
     m_bPathWhole = FALSE;
 

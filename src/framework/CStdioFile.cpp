@@ -7,7 +7,7 @@
 BOOL CStdioFile::Open(const char* path, UINT flags)
 {
     m_bText = (flags & typeBinary) == 0;
-    m_bEnd = false;
+    m_bEnd = m_bEndMark = m_bAfterMark = false;
     m_nFill = m_nPos = 0;
     return CFile::Open(path, flags);
 }
@@ -45,7 +45,8 @@ int CStdioFile::PeekByte()
         return -1;
     const int c = static_cast<unsigned char>(m_buffer[m_nPos]);
     if (m_bText && c == 0x1A) {
-        m_bEnd = true;
+        m_bEnd = m_bEndMark = true;
+        m_bAfterMark = m_nPos + 1 < m_nFill;
         m_nFill = m_nPos;
         return -1;
     }
@@ -86,6 +87,17 @@ BOOL CStdioFile::ReadString(CString& line, UINT maxLength)
     }
     line = CString(text);
     return any && m_dwError == 0;
+}
+
+BOOL CStdioFile::HasBytesAfterEndMark()
+{
+    if (!m_bEndMark)
+        return FALSE;
+    if (m_bAfterMark)
+        return TRUE;
+    // The mark was the last byte of the buffer: one more read tells.
+    char next = 0;
+    return CFile::Read(&next, 1) == 1;
 }
 
 BOOL CStdioFile::WriteString(const char* text)

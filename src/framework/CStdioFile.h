@@ -23,6 +23,9 @@ public:
     BOOL ReadString(CString& line, UINT maxLength);
     // Writes the text; FALSE when not every byte reached the file.
     BOOL WriteString(const char* text);
+    // In text mode, once a read has stopped at a byte 0x1A: whether the file
+    // holds any byte after it, which no read gives. FALSE before that.
+    BOOL HasBytesAfterEndMark();
 
 private:
     int NextByte();  // -1 at the end or on an error
@@ -30,6 +33,8 @@ private:
 
     bool m_bText = true;
     bool m_bEnd = false;
+    bool m_bEndMark = false;   // a read stopped at 0x1A
+    bool m_bAfterMark = false; // the buffer held bytes after it
     char m_buffer[4096];
     UINT m_nFill = 0;
     UINT m_nPos = 0;

@@ -1,5 +1,6 @@
 #include "CLauncherDlg.h"
 
+#include "AfxMessageBox.h"
 #include "AutorunInfText.h"
 #include "CDataExchange.h"
 #include "CGlobalData.h"
@@ -20,6 +21,10 @@
 UINT g_uLauncherGateOpenMsg = 0;
 
 namespace {
+
+const char kSettingsUnreadable[] = "Vellokari.iniが読み込めません.設定の変更は保存されません.";
+const char kSettingsNotSaved[] = "Vellokari.iniが読み込めなかったため,設定を保存できません.";
+const char kSettingsWriteFailed[] = "Vellokari.iniの書き込みに失敗しました. err=0x%lx";
 
 // The hex text of the longest Autorun.inf text there can be; a larger
 // stored size is not believed.
@@ -47,8 +52,12 @@ std::vector<int> RunItemSections(const CString& path, int count)
         if (length == 0 || length > 10 || (digits[0] == '0' && length > 1) ||
             std::strspn(digits, "0123456789") != length)
             continue;
-        const long long index = std::atoll(digits);
-        if (index < count)
+        // At most ten digits fit the sum whole; the runtimes' own conversions
+        // differ in what a longer number gives (clamped or wrapped round).
+        unsigned long long index = 0;
+        for (const char* digit = digits; *digit != '\0'; ++digit)
+            index = index * 10 + static_cast<unsigned>(*digit - '0');
+        if (index < static_cast<unsigned long long>(count))
             indexes.push_back(static_cast<int>(index));
     }
     std::sort(indexes.begin(), indexes.end());
@@ -205,12 +214,15 @@ HBRUSH CLauncherDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 void CLauncherDlg::Initialize(CString iniPath)
 {
     m_strIniPath = iniPath;
-    ReadIniFile();
+    if (m_bSettingsLoaded)
+        ReadIniFile();
     for (CRunInf& item : m_runItems)
         item.armRun();
     UpdateRunList(0);
     SetTimer(TIMER_AUTORUN_CHECK, 100);
     SetTimer(TIMER_RUN_TICK, 100);
+    if (!m_bSettingsLoaded)
+        AfxMessageBox(kSettingsUnreadable);
 }
 
 void CLauncherDlg::UpdateRunList(int offset)
@@ -305,7 +317,10 @@ void CLauncherDlg::InsertSkypeRunItem(CRunInf item)
     for (CRunInf& runItem : m_runItems)
         runItem.armRun();
     UpdateRunList(0);
-    SaveSettings();
+    // Offered by the program itself, at the start and after a Skype update
+    // whose own save has told of a failure already: the item comes again at
+    // the next start, so a failure here is not the user's to hear of.
+    WriteIniFile();
 }
 
 void CLauncherDlg::ReadIniFile()
@@ -352,11 +367,20 @@ void CLauncherDlg::ReadIniFile()
     }
 }
 
-void CLauncherDlg::WriteIniFile()
+BOOL CLauncherDlg::WriteIniFile(DWORD* error)
 {
+    if (error != nullptr)
+        *error = 0;
+    if (!m_bSettingsLoaded) {
+        DebugLog("CLauncherDlg::WriteIniFile() nothing loaded, nothing saved\n");
+        return FALSE;
+    }
     CWriteIniFile ini;
-    if (!ini.openFile(m_strIniPath))
-        return;
+    if (!ini.openFile(m_strIniPath)) {
+        if (error != nullptr)
+            *error = ini.GetError();
+        return FALSE;
+    }
 
     ini.writeString("SYSTEM", "VER", m_pstrVersion != nullptr ? m_pstrVersion->GetString() : "");
     const int length = m_strAutorunInf.GetLength();
@@ -377,10 +401,24 @@ void CLauncherDlg::WriteIniFile()
         ini.writeString(section, "DELAYTIME", Decimal(item.m_nDelayTime));
         ini.writeString(section, "BOREWAY", Decimal(item.m_nGateKind));
     }
-    ini.closeFile();
+    if (ini.closeFile())
+        return TRUE;
+    if (error != nullptr)
+        *error = ini.GetError();
+    return FALSE;
 }
 
 void CLauncherDlg::SaveSettings()
 {
-    WriteIniFile();
+    // One box for the one change that was not stored; the file stays as it was.
+    DWORD error = 0;
+    if (WriteIniFile(&error))
+        return;
+    if (!m_bSettingsLoaded) {
+        AfxMessageBox(kSettingsNotSaved);
+        return;
+    }
+    CString text;
+    text.Format(kSettingsWriteFailed, error);
+    AfxMessageBox(text);
 }

@@ -39,7 +39,10 @@ public:
 
     // The settings file: loaded once at start, saved whole after each change.
     void ReadIniFile();
-    void WriteIniFile();
+    // FALSE when nothing was written: error then holds the system's code, or
+    // 0 when the save was refused because nothing could be loaded.
+    BOOL WriteIniFile(DWORD* error = nullptr);
+    // The save after the user's own change: a failure is told in a box.
     void SaveSettings();
 
     // The Autorun.inf watch: a new approved text (watched from now on; FALSE
@@ -70,6 +73,10 @@ public:
 
     CMFCLaucherListCtrl m_listRun;
     CString m_strIniPath;
+    // FALSE when the settings file was there but could not be read at start:
+    // nothing was loaded, and no save may put this state in its place. Set
+    // by the owner before Initialize.
+    BOOL m_bSettingsLoaded = TRUE;
     CString m_strDrive;  // set by the owner before the window is made
     CImageListCash m_imageCache;
     std::vector<CRunInf> m_runItems;
@@ -78,8 +85,9 @@ public:
     const CString* m_pstrVersion;
     CString m_strAutorunInf;     // approved text; empty: nothing is watched
     CString m_strAutorunInfNow;  // the file at the last read that succeeded
-    // The file at that read was over the limit: m_strAutorunInfNow is only
-    // its beginning, shown but never approved.
+    // The dialog cannot show the file of that read whole (over the limit,
+    // bytes after a 0x1A, a NUL that ends the edit's text): m_strAutorunInfNow
+    // is shown, and can be put back, but is never approved.
     BOOL m_bAutorunInfNowCut = FALSE;
     BOOL m_bAutorunWatch;
     CMFCButton m_btnUp;

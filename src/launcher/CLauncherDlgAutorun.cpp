@@ -5,6 +5,8 @@
 #include "CUpdateDlg.h"
 #include "DebugLog.h"
 
+#include <string>
+
 BOOL CLauncherDlg::SetAutorunInf(CString text)
 {
     // A longer text could not be read back from the medium or the settings file.
@@ -30,6 +32,13 @@ int CLauncherDlg::ReadAutorunInf()
     switch (ReadAutorunInfText(m_strDrive, text, &error, &beginning)) {
     case AUTORUNINF_READ_OK:
         break;
+    case AUTORUNINF_READ_AFTER_MARK:
+        // The profile reader reads on past the 0x1A: what follows it is a
+        // change, though no read shows it.
+        DebugLog("CLauncherDlg::ReadAutorunInf() text after 0x1A path=%s\n", AutorunInfPath(m_strDrive).GetString());
+        m_strAutorunInfNow = text;
+        m_bAutorunInfNowCut = TRUE;
+        return 0;
     case AUTORUNINF_READ_FAILED:
         // Not seen whole, so not compared: unwatched until a check reads it.
         DebugLog("CLauncherDlg::ReadAutorunInf() read error=%lu path=%s\n", error,
@@ -49,7 +58,8 @@ int CLauncherDlg::ReadAutorunInf()
         return 1;
     }
     m_strAutorunInfNow = text;
-    m_bAutorunInfNowCut = FALSE;
+    // The dialog's edit shows the text only up to a NUL.
+    m_bAutorunInfNowCut = text.str().find('\0') != std::string::npos;
 
     DebugLog("Temp=%s\n", m_strAutorunInfNow.GetString());
     DebugLog("AutoRun=%s\n", m_strAutorunInf.GetString());

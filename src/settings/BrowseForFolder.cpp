@@ -3,6 +3,7 @@
 #include "AnsiPath.h"
 #include "CWinApp.h"
 #include "CWnd.h"
+#include "Closing.h"
 
 #include <shlobj.h>
 
@@ -24,6 +25,8 @@ char* BrowseForFolder(const char* startFolder, bool* unfit)
     if (unfit != nullptr)
         *unfit = false;
     std::memset(g_szFolder, 0, sizeof g_szFolder);
+    if (AfxIsClosing())
+        return nullptr;
 
     CWnd* main = AfxGetMainWnd();
     BROWSEINFOA info{};

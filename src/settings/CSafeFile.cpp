@@ -1,5 +1,7 @@
 #include "CSafeFile.h"
 
+#include "Closing.h"
+
 #include <windows.h>
 
 namespace {
@@ -8,6 +10,9 @@ namespace {
 // on, a read-only file is not replaced at all.
 const DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// What keeps a file of ours from being written over or removed.
+const DWORD kInTheWay = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 // Windows refuses to replace such a file; Wine lets a privileged user do it.
 bool IsReadOnlyOrFolder(const char* path)
@@ -30,9 +35,11 @@ BOOL CSafeFile::Open(const char* path)
     m_dwError = 0;
     m_bFailed = FALSE;
     m_dwKeep = 0;
+    // The program closes because its medium is gone: the letter may name another volume now.
+    if (AfxIsClosing())
+        return Fail(ERROR_NOT_READY);
     m_strPath = path;
     const int slash = m_strPath.ReverseFind('\\');
-    const CString folder = slash >= 0 ? m_strPath.Left(slash + 1) : CString(".\\");
 
     if (IsReadOnlyOrFolder(path))
         return Fail(ERROR_ACCESS_DENIED);
@@ -47,32 +54,65 @@ BOOL CSafeFile::Open(const char* path)
             m_strPath = (slash >= 0 ? m_strPath.Left(slash + 1) : CString()) + found.cFileName;
         }
     }
-    return OpenTemporary(folder);
+    return OpenTemporary();
 }
 
-BOOL CSafeFile::OpenTemporary(const CString& folder)
+CString CSafeFile::TemporaryPath(const CString& path, int variant)
 {
-    m_strTempPath = m_strPath + ".tmp";
-    // A temporary file left by an earlier run, or by anything, is reused:
-    // attributes that it was given do not stand in the way.
-    const DWORD stale = ::GetFileAttributesA(m_strTempPath);
-    if (stale != INVALID_FILE_ATTRIBUTES && (stale & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-        (stale & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0)
-        ::SetFileAttributesA(m_strTempPath, FILE_ATTRIBUTE_NORMAL);
-    const UINT flags = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::typeBinary;
-    if (m_file.Open(m_strTempPath, flags))
-        return TRUE;
-    const DWORD error = m_file.GetError();
+    // FNV-1a of the file's name, letters in either case alike, as the
+    // medium's file system takes them.
+    const int slash = path.ReverseFind('\\');
+    const CString name = slash >= 0 ? path.Mid(slash + 1) : path;
+    DWORD hash = 2166136261u;
+    for (int i = 0; i < name.GetLength(); ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned char>(c - 'A' + 'a');
+        hash = (hash ^ c) * 16777619u;
+    }
+    CString mark;
+    if (variant > 0)
+        mark.Format(".~vk%08lx-%d", static_cast<unsigned long>(hash), variant);
+    else
+        mark.Format(".~vk%08lx", static_cast<unsigned long>(hash));
+    return path + mark;
+}
 
-    // Held by another program, or not a file at all: a name of its own.
-    char unique[MAX_PATH] = {};
-    if (::GetTempFileNameA(folder, "vk", 0, unique) != 0) {
-        m_strTempPath = unique;
+BOOL CSafeFile::OpenTemporary()
+{
+    const UINT flags = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::typeBinary;
+    DWORD error = 0;
+    // The first of our names that can be had: another may be held by a
+    // program that looks at new files, or be a folder that nobody of ours made.
+    for (int variant = 0; variant < TEMPORARY_VARIANTS; ++variant) {
+        m_strTempPath = TemporaryPath(m_strPath, variant);
+        const DWORD stale = ::GetFileAttributesA(m_strTempPath);
+        if (stale != INVALID_FILE_ATTRIBUTES && (stale & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            continue;
+        // Ours, left by a replace that was cut off (after it had given the
+        // content the old file's attributes, or given others since).
+        if (stale != INVALID_FILE_ATTRIBUTES && (stale & kInTheWay) != 0)
+            ::SetFileAttributesA(m_strTempPath, FILE_ATTRIBUTE_NORMAL);
         if (m_file.Open(m_strTempPath, flags))
             return TRUE;
-        ::DeleteFileA(unique);
+        if (error == 0)
+            error = m_file.GetError();
     }
-    return Fail(error);
+    m_strTempPath.Empty();
+    return Fail(error != 0 ? error : ERROR_ALREADY_EXISTS);
+}
+
+void CSafeFile::RemoveLeftovers() const
+{
+    for (int variant = 0; variant < TEMPORARY_VARIANTS; ++variant) {
+        const CString leftover = TemporaryPath(m_strPath, variant);
+        const DWORD attributes = ::GetFileAttributesA(leftover);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            continue;
+        if ((attributes & kInTheWay) != 0)
+            ::SetFileAttributesA(leftover, FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(leftover);
+    }
 }
 
 BOOL CSafeFile::Write(const void* data, UINT count)
@@ -110,6 +150,7 @@ BOOL CSafeFile::Commit()
         ::DeleteFileA(m_strTempPath);
         return Fail(error);
     }
+    RemoveLeftovers();
     return TRUE;
 }
 

@@ -25,10 +25,19 @@ public:
     void Abandon();
 
     BOOL IsOpen() const { return m_file.IsOpen(); }
+
+    // Where the new content of path is written: beside it, its name followed
+    // by ".~vk" and eight hex digits made from that name (and "-1" to "-9"
+    // for the others that are tried when one is held). No file of a user's is
+    // named so, and one left by an interrupted replace is known as ours:
+    // it is written over and, once a replace has succeeded, removed.
+    static CString TemporaryPath(const CString& path, int variant = 0);
+    enum { TEMPORARY_VARIANTS = 10 };
     DWORD GetError() const { return m_dwError; }  // the system's code of the last failure
 
 private:
-    BOOL OpenTemporary(const CString& folder);
+    BOOL OpenTemporary();
+    void RemoveLeftovers() const;
     BOOL Fail(DWORD error);
 
     CFile m_file;

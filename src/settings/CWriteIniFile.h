@@ -21,6 +21,8 @@ public:
     BOOL writeString(const char* section, const char* key, const char* value);
     // Puts the complete file in place of the target; FALSE when it could not.
     BOOL closeFile();
+    // The system's code of the failure that stopped openFile or closeFile.
+    DWORD GetError() const { return m_file.GetError(); }
 
 private:
     BOOL WriteLine(const CString& line);

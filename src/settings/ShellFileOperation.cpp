@@ -1,9 +1,13 @@
 #include "ShellFileOperation.h"
 
+#include "Closing.h"
+
 #include <shellapi.h>
 
 BOOL ShellFileOperation(HWND owner, UINT operation, CString& from, CString& to)
 {
+    if (AfxIsClosing())
+        return FALSE;
     from += '\0';
     to += '\0';
 
@@ -18,5 +22,6 @@ BOOL ShellFileOperation(HWND owner, UINT operation, CString& from, CString& to)
     // Only the shell's own "nothing aborted" counts as success.
     op.fAnyOperationsAborted = TRUE;
     ::SHFileOperationA(&op);
-    return op.fAnyOperationsAborted ? FALSE : TRUE;
+    // The medium went while the shell copied: what came of it is not taken.
+    return op.fAnyOperationsAborted || AfxIsClosing() ? FALSE : TRUE;
 }

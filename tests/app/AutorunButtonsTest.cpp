@@ -8,6 +8,7 @@
 #include "HexText.h"
 #include "ModalSeam.h"
 #include "ProgramUnderTest.h"
+#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 #include "TimerSeam.h"
@@ -35,6 +36,7 @@ const char kCreateQuestion[] = "autoconf.infを作成します.よろしいで�
 const char kExists[] = "Autorun.infはすでに存在します.";
 const char kCreateFailed[] = "Autorun.infの作成に失敗しました.";
 const char kUpdateQuestion[] = "Autoconf.infを更新します.よろしいですか？";
+const char kApproveQuestion[] = "現在の内容で内部データを更新しますよろしいですか？";
 const char kUpdateFailed[] = "Autorun.infの更新に失敗しました.";
 const char kCannotOpen[] = "Autorun.Inf がオープンできません.";
 const char kWatched[] = "AutoRun.Inf監視中";
@@ -278,12 +280,12 @@ TEST_F(AutorunButtons, CreationRefusedOrFailedWritesAndStoresNothing)
     EXPECT_FALSE(FileExists(inf));
 
     // The medium is full: nothing can be written beside the file to be.
-    ASSERT_TRUE(m_medium.LinkToHostFile("\\autorun.inf.tmp", "/dev/full"));
+    ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\autorun.inf"), "/dev/full"));
     program.Press(ID_AUTORUN_CREATE);
     EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateQuestion), IDYES));
     EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateFailed), IDOK));
     EXPECT_TRUE(program.Idle());
-    ASSERT_TRUE(m_medium.RemoveLink("\\autorun.inf.tmp"));
+    ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\autorun.inf")));
     EXPECT_FALSE(FileExists(inf));
 
     // Nothing was approved, nothing saved.
@@ -404,11 +406,11 @@ TEST_F(AutorunButtons, FailedSavesKeepTheFileTheApprovedTextAndTheSettings)
     SetEditText(editor, ID_EDITOR_TEXT, "typed\r\n");
 
     // The medium is full, then the file is read-only.
-    ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
+    ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
     for (int attempt = 0; attempt < 2; ++attempt) {
         SCOPED_TRACE(attempt);
         if (attempt == 1) {
-            ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf.tmp"));
+            ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\Autorun.Inf")));
             ASSERT_TRUE(::SetFileAttributesA(m_inf.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
         }
         ClickButton(editor, IDOK);
@@ -494,6 +496,103 @@ TEST_F(AutorunButtons, AFilePaddedPastTheLimitIsReportedAndCanOnlyBePutBack)
     EXPECT_TRUE(Running::Answer(editor, IDCANCEL));
     EXPECT_EQ(program.SettingsWhenIdle(), settings);
     EXPECT_EQ(program.Status(), kWatched);
+}
+
+// A change that the approval dialog cannot show: after a 0x1A, which the
+// system's profile reader reads on past, or after a NUL, where the dialog's
+// edit ends. Reported, never approved, put back; and once it is put back an
+// ordinary change is approved again.
+TEST_F(AutorunButtons, AChangeTheApprovalCannotShowIsReportedAndOnlyPutBack)
+{
+    using namespace std::string_literals;
+    ASSERT_TRUE(WriteBytes(m_inf, kCreated));
+    Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+    ASSERT_TRUE(program.Started());
+    EXPECT_TRUE(program.WaitStatus(kWatched));
+    const std::string settings = program.Settings();
+
+    const struct {
+        const char* what;
+        std::string file;
+    } cases[] = {
+        {"after a 0x1A", kCreated + "\x1A"s + "shellexecute=evil.exe\r\n"},
+        {"after a NUL", kCreated + "\0\r\nshellexecute=evil.exe"s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(m_inf, c.file));
+        char value[32] = {};
+        ::GetPrivateProfileStringA("autorun", "shellexecute", "", value, sizeof value, m_inf.c_str());
+        if (c.file.find('\x1A') != std::string::npos) {
+            EXPECT_STREQ(value, "evil.exe") << "what the system reads of the file";
+        }
+
+        ::PostMessageA(program.Launcher(), WM_TIMER, 105, 0);
+        const HWND approval = program.WaitDialog(kApproval);
+        ASSERT_NE(approval, nullptr);
+        EXPECT_EQ(EditText(approval, ID_APPROVAL_TEXT), kCreated) << "nothing of the change shows";
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(approval, IDOK)));
+        ASSERT_TRUE(ClickButton(approval, IDOK));
+        EXPECT_TRUE(program.Idle());
+        EXPECT_EQ(program.OpenPopups(), 1) << "no question";
+
+        ASSERT_TRUE(ClickButton(approval, ID_REVERT));
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(::GetDlgItem(approval, IDOK)) != FALSE; }));
+        EXPECT_EQ(WindowText(::GetDlgItem(approval, IDOK)), "保存");
+        ASSERT_TRUE(Running::Answer(approval, IDOK));
+        EXPECT_EQ(ReadBytes(m_inf), kCreated) << "the approved text is back, byte for byte";
+        EXPECT_EQ(program.Status(), kWatched);
+    }
+    EXPECT_EQ(program.SettingsWhenIdle(), settings);
+
+    const std::string changed = "[autorun]\r\nOPEN=other.exe\r\n";
+    ASSERT_TRUE(WriteBytes(m_inf, changed));
+    ::PostMessageA(program.Launcher(), WM_TIMER, 105, 0);
+    const HWND approval = program.WaitDialog(kApproval);
+    ASSERT_NE(approval, nullptr);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(approval, IDOK)));
+    ASSERT_TRUE(ClickButton(approval, IDOK));
+    EXPECT_TRUE(Running::Answer(program.WaitBox(kApproveQuestion), IDYES));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(approval); }));
+    EXPECT_EQ(ReadBytes(m_inf), changed);
+    EXPECT_NE(program.SettingsWhenIdle().find(StoredLines(changed)), std::string::npos) << program.Settings();
+}
+
+// Bytes that the dialog's edit does not give back as they were set: a line
+// that ends in a lone lead byte, a double-byte pair that stands for no
+// character. Approved, the file and the approved text are those bytes, and
+// no later check nor the next start reports them again.
+TEST_F(AutorunButtons, AnApprovalKeepsTheBytesFoundAndSticks)
+{
+    using namespace std::string_literals;
+    const std::string found = kCreated + "label=abc\x82\r\n"s + "x=\x85\x40\r\n"s;
+    ASSERT_TRUE(WriteBytes(m_inf, found));
+    const std::string ini = m_medium.Path("\\Vellokari.ini");
+    {
+        Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
+        ASSERT_TRUE(program.Started());
+        // The first check, 100 ms after the start.
+        const HWND approval = program.WaitDialog(kApproval);
+        ASSERT_NE(approval, nullptr);
+        ASSERT_TRUE(ClickButton(approval, IDOK));
+        EXPECT_TRUE(Running::Answer(program.WaitBox(kApproveQuestion), IDYES));
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(approval); }));
+        EXPECT_TRUE(ReadBytes(m_inf) == found) << "the file holds the bytes found";
+        EXPECT_NE(program.SettingsWhenIdle().find(StoredLines(found)), std::string::npos) << program.Settings();
+
+        ::PostMessageA(program.Launcher(), WM_TIMER, 105, 0);
+        EXPECT_TRUE(program.Idle());
+        EXPECT_EQ(program.OpenPopups(), 0) << "the next check finds no change";
+        EXPECT_EQ(program.Status(), kWatched);
+    }
+    Running again(m_medium, "\\Vellokari.exe");
+    ASSERT_TRUE(again.Started());
+    ::PostMessageA(again.Launcher(), WM_TIMER, 105, 0);
+    EXPECT_TRUE(again.Idle());
+    EXPECT_EQ(again.OpenPopups(), 0);
+    EXPECT_EQ(again.Status(), kWatched);
+    EXPECT_TRUE(ReadBytes(m_inf) == found);
+    EXPECT_NE(ReadBytes(ini).find(StoredLines(found)), std::string::npos);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "AppTest.h"
 #include "CDialog.h"
 #include "CVellokariDlg.h"
+#include "Closing.h"
 #include "DebugLog.h"
 #include "ModalSeam.h"
 #include "MountManager.h"
@@ -15,9 +16,14 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -52,6 +58,39 @@ void SaveNotice(HWND notice)
         },
         3000);
     SaveScreen("closing-notice", notice);
+}
+
+// Text typed into a control of the program.
+void Type(HWND control, const std::string& text)
+{
+    ::SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK, 5000, nullptr);
+}
+
+// A visible dialog or box of the program that is none of these windows, once it shows.
+HWND WaitOtherDialog(const ProgramUnderTest& program, const std::vector<HWND>& known)
+{
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND hwnd : ProcessWindows(program.Id())) {
+            if (::IsWindowVisible(hwnd) && WindowClass(hwnd) == "#32770" &&
+                std::find(known.begin(), known.end(), hwnd) == known.end())
+                return (found = hwnd) != nullptr;
+        }
+        return false;
+    });
+    return found;
+}
+
+HWND OpenAddDialog(const ProgramUnderTest& program)
+{
+    const HWND panel = PanelWith(program.MainWindow(), ID_LAUNCHER_LIST);
+    ClickButton(panel, 1016);
+    const HWND dialog = program.WaitDialog("起動プログラム設定");
+    if (dialog != nullptr) {
+        Type(::GetDlgItem(dialog, 1009), "\\apps\\vk_recorder.exe");
+        Type(::GetDlgItem(dialog, 1018), "added");
+    }
+    return dialog;
 }
 
 }  // namespace
@@ -148,13 +187,20 @@ TEST(MediumRemoval, LogLinesOfEveryDeviceChange)
             WPARAM event;
             DWORD type;
             char letter;
+            DWORD size;  // the header's dbch_size
             bool letterLine;
         };
-        for (const Case& c : {Case{DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME, own, false},
-                              Case{DBT_DEVICEQUERYREMOVE, DBT_DEVTYP_VOLUME, own, false},
-                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_PORT, own, false},
-                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, other, true}}) {
-            DEV_BROADCAST_VOLUME volume{sizeof volume, c.type, 0, 1u << (c.letter - 'A'), DBTF_MEDIA};
+        const DWORD whole = sizeof(DEV_BROADCAST_VOLUME);
+        // A record of the header alone (as another program may send it) has no
+        // mask: what lies after it is not read, here the program's own letter.
+        for (const Case& c : {Case{DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME, own, whole, false},
+                              Case{DBT_DEVICEQUERYREMOVE, DBT_DEVTYP_VOLUME, own, whole, false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_PORT, own, whole, false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, own, sizeof(DEV_BROADCAST_HDR), false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, own, 15, false},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, other, 16, true},
+                              Case{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, other, whole, true}}) {
+            DEV_BROADCAST_VOLUME volume{c.size, c.type, 0, 1u << (c.letter - 'A'), DBTF_MEDIA};
             const std::size_t before = log.Text().size();
             dialog.SendMessage(WM_DEVICECHANGE, c.event, reinterpret_cast<LPARAM>(&volume));
             char line[128];
@@ -163,7 +209,7 @@ TEST(MediumRemoval, LogLinesOfEveryDeviceChange)
             std::string expected = line;
             if (c.letterLine)
                 expected += std::string("Remove Device letter=[") + c.letter + "]";
-            EXPECT_EQ(log.Text().substr(before), expected) << c.event << " " << c.type;
+            EXPECT_EQ(log.Text().substr(before), expected) << c.event << " " << c.type << " " << c.size;
         }
         PumpMessages();
         EXPECT_TRUE(dialog.IsRunningModal());
@@ -180,6 +226,7 @@ TEST(MediumRemoval, LogLinesOfEveryDeviceChange)
     EXPECT_TRUE(ended);
     EXPECT_EQ(seam.Driven(), 2);
     EXPECT_EQ(seam.LeftOpen(), 0);
+    AfxResetClosing();  // the removal began the closing of this process
 }
 
 TEST(MediumRemoval, ClosingMessageFromAnotherProgramClosesItTheSameWay)
@@ -197,4 +244,98 @@ TEST(MediumRemoval, ClosingMessageFromAnotherProgramClosesItTheSameWay)
     EXPECT_TRUE(program.IsRunning());
     ASSERT_TRUE(program.WaitExit(15000));
     EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+// Whatever of the program is open when its medium goes, the notice shows over
+// the main dialog and the program ends; a press in the open window that comes
+// after the removal writes nothing to the letter, which by then names another medium.
+TEST(MediumRemoval, EndsWhateverIsOpenAndWritesNothingAfterwards)
+{
+    const char kOtherSettings[] = "[SYSTEM]\r\nVER=another medium\r\n";
+    const char kOtherAutorun[] = "[autorun]\r\nOPEN=another.exe\r\n";
+    struct Case {
+        const char* what;
+        std::function<HWND(const ProgramUnderTest&)> open;  // the window that then faces the user
+        int pressAfter;                                      // its button pressed after the removal, or 0
+    };
+    const std::vector<Case> cases = {
+        {"the Add dialog, OK", &OpenAddDialog, IDOK},
+        {"the delete question, Yes",
+         [](const ProgramUnderTest& program) {
+             const HWND list = ::GetDlgItem(PanelWith(program.MainWindow(), ID_LAUNCHER_LIST), ID_LAUNCHER_LIST);
+             const LPARAM row = RowPoint(list, 0);
+             ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, row);
+             ::PostMessageA(list, WM_LBUTTONUP, 0, row);
+             if (!WaitFor([&] { return ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == 0; }))
+                 return HWND{};
+             ClickButton(::GetParent(list), 1017);
+             return program.WaitDialog("Vellokari");
+         },
+         IDYES},
+        {"the Autorun.inf editor, OK",
+         [](const ProgramUnderTest& program) {
+             ClickButton(program.MainWindow(), 1038);
+             const HWND editor = program.WaitDialog("Autorun.inf編集");
+             if (editor != nullptr)
+                 Type(::GetDlgItem(editor, 1037), "[autorun]\r\nOPEN=edited.exe\r\n");
+             return editor;
+         },
+         IDOK},
+        {"the about box",
+         [](const ProgramUnderTest& program) {
+             ::PostMessageA(program.MainWindow(), WM_SYSCOMMAND, 0x0010, 0);
+             return program.WaitDialog("Vellokariのﾊﾞｰｼﾞｮﾝ情報");
+         },
+         0},
+        {"the file dialog over the Add dialog",
+         [](const ProgramUnderTest& program) {
+             const HWND dialog = OpenAddDialog(program);
+             ClickButton(dialog, 1012);
+             return program.WaitDialog("Open");
+         },
+         0},
+        {"the folder picker over the Add dialog",
+         [](const ProgramUnderTest& program) {
+             const HWND dialog = OpenAddDialog(program);
+             ClickButton(dialog, 1013);
+             return WaitOtherDialog(program, {program.MainWindow(), dialog});
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestMedium medium;
+        TestMedium other;
+        ASSERT_TRUE(medium.IsReady() && other.IsReady());
+        ASSERT_TRUE(DefineRemovableDrive(medium.Letter(), medium.HostFolder()));
+        const std::string ini = medium.Path("\\Vellokari.ini");
+        ASSERT_TRUE(WriteBytes(ini, SettingsText("", {RecorderItem(medium, "one", 0)})));
+        ASSERT_TRUE(WriteBytes(medium.Path("\\autorun.inf"), "[autorun]\r\n"));
+        ASSERT_TRUE(WriteBytes(other.Path("\\Vellokari.ini"), kOtherSettings));
+        ASSERT_TRUE(WriteBytes(other.Path("\\autorun.inf"), kOtherAutorun));
+        ProgramUnderTest program(medium.Path("\\Vellokari.exe"));
+        ASSERT_TRUE(program.Start());
+        const HWND main = program.WaitMainWindow();
+        ASSERT_NE(main, nullptr);
+        const HWND open = c.open(program);
+        ASSERT_NE(open, nullptr);
+
+        // The medium goes and another one takes its letter; the press comes after the removal's message.
+        ASSERT_TRUE(RemoveDrive(medium.Letter()));
+        ASSERT_TRUE(DefineRemovableDrive(medium.Letter(), other.HostFolder()));
+        EXPECT_TRUE(BroadcastVolumeRemoval(Bit(medium.Letter())));
+        if (c.pressAfter != 0)
+            ClickButton(open, c.pressAfter);
+
+        const HWND notice = program.WaitDialog(kNoticeCaption);
+        ASSERT_NE(notice, nullptr);
+        EXPECT_EQ(::GetWindow(notice, GW_OWNER), main);
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(open); }));
+        ClickButton(notice, IDOK);
+        EXPECT_TRUE(program.WaitExit(5000));
+        EXPECT_EQ(program.ExitCode(), 0u);
+        EXPECT_EQ(ReadBytes(other.Path("\\Vellokari.ini")), kOtherSettings);
+        EXPECT_EQ(ReadBytes(other.Path("\\autorun.inf")), kOtherAutorun);
+        EXPECT_TRUE(RemoveDrive(medium.Letter()));  // the letter goes whole, not left on the other medium
+    }
 }

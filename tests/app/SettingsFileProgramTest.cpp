@@ -33,7 +33,134 @@ void Type(HWND control, const std::string& text)
     ::SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK, 5000, nullptr);
 }
 
+// A button's click as its dialog receives it, posted: the dialog need not
+// be the active window for it.
+void Command(HWND dialog, int id)
+{
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// Add, with the recording helper as the program, confirmed in the settings dialog.
+bool AddItem(const ProgramUnderTest& program, HWND panel)
+{
+    Command(panel, 1016);
+    const HWND dialog = program.WaitDialog(kSettingsCaption);
+    if (dialog == nullptr)
+        return false;
+    Type(::GetDlgItem(dialog, 1009), "\\apps\\vk_recorder.exe");
+    Type(::GetDlgItem(dialog, 1018), "added");
+    Command(dialog, IDOK);
+    return WaitFor([&] { return program.FindDialog(kSettingsCaption) == nullptr; });
+}
+
+// The program's message box, answered with OK; its text, or "(no box)".
+std::string AnswerBox(const ProgramUnderTest& program, const char* shot, DWORD timeoutMs = 10000)
+{
+    const HWND box = program.WaitDialog("Vellokari", timeoutMs);
+    if (box == nullptr)
+        return "(no box)";
+    SaveScreen(shot, box);
+    const std::string text = MessageBoxText(box);
+    Command(box, IDOK);
+    WaitFor([&] { return !::IsWindow(box); });
+    return text;
+}
+
+// Settings with a recorded version, the Skype item first (so that the start
+// inserts and saves nothing), an item and an approved Autorun.inf text.
+std::string FullSettings(const TestMedium& medium)
+{
+    std::string text = SettingsText("Ver.:4.2.0.169", {SkypeItem("\\Tools"), RecorderItem(medium, "first", 0)});
+    const std::string none = "AUTORUNINFSIZE=0\r\nAUTORUNINF=\r\n";
+    return text.replace(text.find(none), none.size(), "AUTORUNINFSIZE=8\r\nAUTORUNINF=41420d0a\r\n");
+}
+
 }  // namespace
+
+TEST(SettingsFileInTheProgram, AnAddThatCannotBeStoredIsToldOnceAndTheFileStays)
+{
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "held by another program" : "read-only");
+        TestMedium medium;
+        ASSERT_TRUE(medium.IsReady());
+        ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+        ASSERT_TRUE(program.IsInstalled());
+        const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+        const std::string settings = FullSettings(medium);
+        ASSERT_TRUE(WriteBytes(ini, settings));
+        ASSERT_TRUE(program.Start("-NOSTART"));
+        const HWND main = program.WaitMainWindow();
+        ASSERT_NE(main, nullptr);
+        const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
+        const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
+        ASSERT_TRUE(program.Idle());
+
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (held) {
+            holder = ::CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        } else {
+            ASSERT_TRUE(::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        ASSERT_TRUE(AddItem(program, panel));
+        const std::string text = AnswerBox(program, held ? "settings-held" : "settings-read-only");
+        EXPECT_EQ(text.rfind("Vellokari.iniの書き込みに失敗しました. err=0x", 0), 0u) << text;
+        if (!held) {
+            EXPECT_EQ(text, "Vellokari.iniの書き込みに失敗しました. err=0x5");
+        }
+        // One box for the one Add: the ticks that follow show none.
+        EXPECT_TRUE(program.Idle());
+        EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+        EXPECT_EQ(program.FindDialog("Vellokari"), nullptr);
+
+        if (holder != INVALID_HANDLE_VALUE)
+            ::CloseHandle(holder);
+        ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadBytes(ini), settings);
+        EXPECT_TRUE(program.Close());
+    }
+}
+
+TEST(SettingsFileInTheProgram, AFileThatCannotBeReadAtTheStartIsNeverSavedOver)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
+    ASSERT_TRUE(program.IsInstalled());
+    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+    const std::string settings = FullSettings(medium);
+    ASSERT_TRUE(WriteBytes(ini, settings));
+
+    // A scanner holds the file, sharing nothing, for the whole start, then lets go.
+    HANDLE holder = ::CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(program.Start("-NOSTART"));
+    const std::string told = AnswerBox(program, "settings-unreadable", 20000);
+    ::CloseHandle(holder);
+    EXPECT_EQ(told, "Vellokari.iniが読み込めません.設定の変更は保存されません.");
+    const HWND main = program.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
+
+    // Free again, but what the program has is not what the file holds: an
+    // Add is refused, and said so.
+    ASSERT_TRUE(AddItem(program, panel));
+    EXPECT_EQ(AnswerBox(program, "settings-not-saved"), "Vellokari.iniが読み込めなかったため,設定を保存できません.");
+    EXPECT_TRUE(program.Idle());
+    EXPECT_EQ(program.FindDialog("Vellokari"), nullptr);
+    EXPECT_EQ(ReadBytes(ini), settings);
+    EXPECT_TRUE(program.Close());
+
+    // The next start reads it whole.
+    ASSERT_TRUE(program.Start("-NOSTART"));
+    const HWND again = program.WaitMainWindow();
+    ASSERT_NE(again, nullptr);
+    const HWND list = ::GetDlgItem(PanelWith(again, ID_LAUNCHER_LIST), ID_LAUNCHER_LIST);
+    EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(program.FindDialog("Vellokari"), nullptr);
+    EXPECT_TRUE(program.Close());
+    EXPECT_EQ(ReadBytes(ini), settings);
+}
 
 TEST(SettingsFileInTheProgram, SectionsNumberedFarApartDoNotHoldUpTheStart)
 {

@@ -53,8 +53,8 @@ TEST_F(AutorunInfReading, EveryLineEndsWithCrLf)
         {"empty lines inside stay", "a\n\n\nb\n", "a\r\n\r\n\r\nb\r\n"},
         {"empty file", "", ""},
         {"a line end alone", "\n", "\r\n"},
-        {"0x1A ends the text", "a\r\nb\x1A\r\nc\r\n", "a\r\nb\r\n"},
-        {"0x1A first", std::string("\x1A" "a\r\n"), ""},
+        {"0x1A ends the text", "a\r\nb\x1A", "a\r\nb\r\n"},
+        {"0x1A alone", "\x1A", ""},
         {"a CR alone stays in the line", "a\rb\r\n", "a\rb\r\n"},
         {"a CR before CR LF stays", "a\r\r\n", "a\r\r\n"},
         {"a CR at the very end stays", "a\r", "a\r\r\n"},
@@ -71,6 +71,36 @@ TEST_F(AutorunInfReading, EveryLineEndsWithCrLf)
         EXPECT_EQ(beginning, "(untouched)");
         // What the editor counts before it writes is the length read back.
         EXPECT_EQ(AutorunInfFormLength(CString(c.file)), c.form.size());
+    }
+}
+
+// The text stops at a 0x1A, but the system's profile reader does not: a
+// file that holds anything after it is told apart, with its text up to it.
+TEST_F(AutorunInfReading, BytesAfterA1AAreToldWithTheTextUpToIt)
+{
+    // The reader takes the file 4096 bytes at a time.
+    const std::string block(4094, 'x');
+    const struct {
+        const char* what;
+        std::string file;
+        AutorunInfRead result;
+        std::string form;
+    } cases[] = {
+        {"a line after it", "a\r\nb\x1A\r\nshellexecute=evil.exe\r\n", AUTORUNINF_READ_AFTER_MARK, "a\r\nb\r\n"},
+        {"first, with one byte after it", "\x1A" "a", AUTORUNINF_READ_AFTER_MARK, ""},
+        {"a line end after it", "a\x1A\n", AUTORUNINF_READ_AFTER_MARK, "a\r\n"},
+        {"a second 0x1A after it", "a\x1A\x1A", AUTORUNINF_READ_AFTER_MARK, "a\r\n"},
+        {"last of a full block, more after it", block + "\n\x1A" "a", AUTORUNINF_READ_AFTER_MARK, block + "\r\n"},
+        {"last of a full block and of the file", block + "\n\x1A", AUTORUNINF_READ_OK, block + "\r\n"},
+        {"last of the file after a full block", block + "\r\nb\x1A", AUTORUNINF_READ_OK, block + "\r\nb\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(m_path, c.file));
+        std::string text, beginning;
+        EXPECT_EQ(Read(text, nullptr, &beginning), c.result);
+        EXPECT_TRUE(text == c.form) << text.size() << " bytes";
+        EXPECT_EQ(beginning, "(untouched)");
     }
 }
 

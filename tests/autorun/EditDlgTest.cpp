@@ -9,6 +9,7 @@
 #include "DebugLog.h"
 #include "DialogControls.h"
 #include "ModalSeam.h"
+#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -102,6 +103,16 @@ TEST_F(EditDlg, AMissingFileIsNotLoadedNorCreated)
     EXPECT_FALSE(FileExists(m_path));
 }
 
+// The editor shows what a save writes: the text up to a 0x1A, whatever
+// follows it.
+TEST_F(EditDlg, AFileWithBytesAfterA1AIsLoadedUpToIt)
+{
+    ASSERT_TRUE(WriteBytes(m_path, std::string(kCreated) + "\x1A" "shellexecute=evil.exe\r\n"));
+    CEditDlg dialog;
+    EXPECT_EQ(dialog.LoadAutorunInf(m_medium.Drive().c_str()), 1);
+    EXPECT_STREQ(dialog.GetAutorunText(), kCreated);
+}
+
 TEST_F(EditDlg, SaveWritesTheTextEndedByCrLf)
 {
     const struct {
@@ -172,10 +183,10 @@ TEST_F(EditDlg, FailedWritesKeepTheEditorAndTheOldFile)
                   expectUnchanged();
 
                   // The medium is full: the new text cannot be written beside the file.
-                  ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
+                  ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
                   Click(hwnd, IDOK);
                   expectUnchanged();
-                  ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf.tmp"));
+                  ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\Autorun.Inf")));
 
                   // A read-only file is not the program's to replace.
                   ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
@@ -211,10 +222,13 @@ TEST_F(EditDlg, ATextTooLongToWatchIsNotWritten)
     std::string loneLfs;
     for (int i = 0; i < 60000; ++i)
         loneLfs += "xxxxxxx\n";
+    // Short where it reads back, which stops at the 0x1A; over the limit as
+    // typed, which is what would be stored.
+    const std::string pasted = "[autorun]\r\n\x1A" + std::string(AUTORUNINF_MAX_TEXT, ';');
     MessageBoxSeam boxes;
     DebugLogCapture log;
     EXPECT_EQ(Run([&](CDialog& dialog) {
-                  for (const std::string& text : {over, loneLfs}) {
+                  for (const std::string& text : {over, loneLfs, pasted}) {
                       TypeAndSave(dialog, text);
                       EXPECT_TRUE(dialog.IsRunningModal());
                       EXPECT_TRUE(ReadBytes(m_path) == kCreated) << "the file was written";
@@ -222,10 +236,43 @@ TEST_F(EditDlg, ATextTooLongToWatchIsNotWritten)
                   TypeAndSave(dialog, atLimit);
               }),
               IDOK);
-    ASSERT_EQ(boxes.Calls().size(), 5u);
-    EXPECT_EQ(boxes.Calls()[1].text, kWriteFailed);
-    EXPECT_EQ(boxes.Calls()[3].text, kWriteFailed);
+    ASSERT_EQ(boxes.Calls().size(), 7u);
+    for (std::size_t i : {1, 3, 5})
+        EXPECT_EQ(boxes.Calls()[i].text, kWriteFailed) << i;
     EXPECT_EQ(log.Count("CEditDlg::OnOK() too large size=" + std::to_string(AUTORUNINF_MAX_TEXT + 1) + "\n"), 1);
     EXPECT_EQ(log.Count("CEditDlg::OnOK() too large size=540002\n"), 1) << log.Text().substr(0, 300);
+    EXPECT_EQ(log.Count("CEditDlg::OnOK() too large size=" + std::to_string(pasted.size() + 2) + "\n"), 1);
     EXPECT_EQ(ReadBytes(m_path), atLimit);
+}
+
+// Typing goes on past the edit's own default of 30000 characters, up to the
+// most that a save accepts, and no further.
+TEST_F(EditDlg, TypingGoesOnUpToTheLimitOfASave)
+{
+    std::string file;
+    while (file.size() < 40000)
+        file += std::string(98, 'x') + "\r\n";
+    ASSERT_TRUE(WriteBytes(m_path, file));
+    // One character short of the limit, in lines as a file has them.
+    std::string almost;
+    while (almost.size() + 1024 < static_cast<std::size_t>(AUTORUNINF_MAX_TEXT))
+        almost += std::string(1022, 'x') + "\r\n";
+    almost += std::string(AUTORUNINF_MAX_TEXT - 1 - almost.size(), 'x');
+    EXPECT_EQ(Run([&](CDialog& dialog) {
+                  const HWND edit = ::GetDlgItem(dialog.m_hWnd, IDC_EDIT_AUTORUNINF);
+                  const auto typeAtEnd = [&](char c) {
+                      ::SendMessageA(edit, EM_SETSEL, -2, -1);
+                      ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+                      return static_cast<std::size_t>(::GetWindowTextLengthA(edit));
+                  };
+                  ::SetFocus(edit);
+                  EXPECT_EQ(typeAtEnd('y'), file.size() + 1);
+
+                  ::SetWindowTextA(edit, almost.c_str());
+                  EXPECT_EQ(typeAtEnd('y'), static_cast<std::size_t>(AUTORUNINF_MAX_TEXT));
+                  EXPECT_EQ(typeAtEnd('z'), static_cast<std::size_t>(AUTORUNINF_MAX_TEXT));
+                  Click(dialog.m_hWnd, IDCANCEL);
+              }),
+              IDCANCEL);
+    EXPECT_EQ(ReadBytes(m_path), file);
 }

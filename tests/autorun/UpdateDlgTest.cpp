@@ -7,6 +7,7 @@
 #include "DebugLog.h"
 #include "DialogControls.h"
 #include "ModalSeam.h"
+#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -177,14 +178,14 @@ TEST_F(UpdateDlg, FailedWritesKeepTheDialogAndTheOldFile)
 
                   // The medium is full: the new text cannot be written beside the file.
                   Click(hwnd, IDC_BUTTON_REVERT);
-                  ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
+                  ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
                   Click(hwnd, IDOK);
                   EXPECT_TRUE(dialog.IsRunningModal());
                   EXPECT_EQ(ItemText(hwnd, IDOK), "保存");
                   EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kApproved);
                   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_BUTTON_REVERT)));
                   EXPECT_EQ(ReadBytes(m_path), kFound);
-                  ASSERT_TRUE(m_medium.RemoveLink("\\Autorun.Inf.tmp"));
+                  ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\Autorun.Inf")));
 
                   // A read-only file is not the program's to replace.
                   ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -234,4 +235,34 @@ TEST_F(UpdateDlg, ATextThatCannotBeStoredWholeIsNotApprovedButCanBeReverted)
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_EQ(ReadBytes(m_path), kApproved);
     EXPECT_STREQ(m_dialog.GetAutorunText(), kApproved);
+}
+
+// The read-only edit does not give back every code page 932 byte as it was
+// set; what is approved and written is the text found, byte for byte, so
+// that the next check finds the file equal to it.
+TEST_F(UpdateDlg, ApprovalWritesTheTextFoundNotWhatTheEditGivesBack)
+{
+    const std::string cases[] = {
+        "[autorun]\r\nlabel=abc\x82\r\n",  // a lead byte alone before the line end
+        "[autorun]\r\nlabel=\x85\x40\r\n", // a double-byte pair that stands for no character
+    };
+    for (const std::string& found : cases) {
+        SCOPED_TRACE(found);
+        ASSERT_TRUE(WriteBytes(m_path, kApproved));
+        CUpdateDlg dialog;
+        dialog.m_strDrive = m_medium.Drive().c_str();
+        dialog.m_strApproved = kApproved;
+        dialog.SetAutorunText(found.c_str());
+        MessageBoxSeam boxes;  // Yes
+        EXPECT_EQ(RunDriven(dialog,
+                            [&](CDialog& shown) {
+                                EXPECT_NE(ItemText(shown.m_hWnd, IDC_EDIT_AUTORUN), found)
+                                    << "the edit gives this text back as it was";
+                                Click(shown.m_hWnd, IDOK);
+                            }),
+                  IDOK);
+        EXPECT_EQ(boxes.Calls().size(), 1u);
+        EXPECT_EQ(ReadBytes(m_path), found);
+        EXPECT_EQ(dialog.GetAutorunText().str(), found);
+    }
 }

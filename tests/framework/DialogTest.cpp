@@ -2,6 +2,7 @@
 #include "CDataExchange.h"
 #include "CDialog.h"
 #include "CWinApp.h"
+#include "Closing.h"
 #include "FrameworkTest.h"
 #include "ModalSeam.h"
 #include "TestSupport.h"
@@ -392,4 +393,51 @@ TEST(Dialog, EachThreadAttachesItsOwnDialogs)
     TestDialog again;
     ASSERT_TRUE(again.Create(IDD_FW_TEST));
     EXPECT_EQ(CWnd::FromHandlePermanent(again.m_hWnd), &again);
+}
+
+namespace {
+
+HWND g_keptWindow = nullptr;
+
+// The program's closing, begun inside whatever modal loop runs when it fires.
+void CALLBACK BeginClosing(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    AfxBeginClosing();
+    AfxEndModalLoops(g_keptWindow);
+}
+
+}  // namespace
+
+// The closing ends a modal dialog and the system's message box over it as
+// cancelled, the dialog even when its OK comes afterwards; then no dialog or
+// box opens any more.
+TEST(Dialog, ClosingEndsTheOpenLoopsAsCancelledAndOpensNoneAfter)
+{
+    CWinApp app;
+    TestDialog main;
+    ASSERT_TRUE(main.Create(IDD_FW_TEST));
+    app.m_pMainWnd = &main;
+    g_keptWindow = main.m_hWnd;
+
+    ModalSeam seam;
+    int answer = 0;
+    seam.Push([&](CDialog& dialog) {
+        ::SetTimer(nullptr, 0, 50, &BeginClosing);
+        answer = AfxMessageBox("削除しますか？", MB_YESNO);  // a real box: the timer fires in its loop
+        ::SendMessageA(dialog.m_hWnd, WM_COMMAND, IDOK, 0);
+    });
+    TestDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(answer, IDNO);
+    EXPECT_EQ(seam.LeftOpen(), 0);
+
+    TestDialog later;
+    EXPECT_EQ(later.DoModal(), IDCANCEL);
+    EXPECT_EQ(seam.Unexpected(), 0);  // never shown
+    MessageBoxSeam boxes;
+    EXPECT_EQ(AfxMessageBox("削除しますか？", MB_YESNO), IDNO);
+    EXPECT_EQ(AfxMessageBox("起動するプログラムを一覧で選択してください"), IDOK);
+    EXPECT_TRUE(boxes.Calls().empty());
+    AfxResetClosing();
 }

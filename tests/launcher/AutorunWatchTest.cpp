@@ -96,7 +96,7 @@ TEST_F(AutorunWatch, FileComparedInItsFormWithTheApprovedText)
          "[autorun]\nOPEN=\\Vellokari.exe\nICON=\\Vellokari.exe\nACTION = Vellokari", 1, kApproved},
         {"an empty line more", std::string(kApproved) + "\r\n", 0, std::string(kApproved) + "\r\n"},
         {"empty", "", 0, ""},
-        {"0x1A ends the text", std::string(kApproved) + "\x1A" "OPEN=virus.exe\r\n", 1, kApproved},
+        {"0x1A ends the text", std::string(kApproved) + "\x1A", 1, kApproved},
         {"one letter's case", "[autorun]\r\nOPEN=\\vellokari.exe\r\nICON=\\Vellokari.exe\r\nACTION = Vellokari\r\n", 0,
          "[autorun]\r\nOPEN=\\vellokari.exe\r\nICON=\\Vellokari.exe\r\nACTION = Vellokari\r\n"},
     };
@@ -224,6 +224,62 @@ TEST_F(AutorunWatch, EmptiedFileIsShownEmptyAndRevertPutsTheApprovedTextBack)
     EXPECT_NE(ReadBytes(m_ini).find("AUTORUNINF=" + Hex(kApproved) + "\r\n"), std::string::npos);
 }
 
+// What follows a 0x1A is read by the system's profile reader, and what
+// follows a NUL is not shown by the dialog's edit: either is a change that
+// the user cannot see whole, so it can be put back but not approved.
+TEST_F(AutorunWatch, WhatTheDialogCannotShowWholeCanOnlyBePutBack)
+{
+    using namespace std::string_literals;
+    Open(kApproved);
+    const std::string settings = ReadBytes(m_ini);
+    const std::string changed = "[autorun]\r\nOPEN=other.exe\r\n";
+    const struct {
+        const char* what;
+        std::string file;
+        std::string now;    // the text last read
+        std::string shown;  // what the dialog's edit shows of it
+        int logged;         // lines that tell of bytes after a 0x1A
+    } cases[] = {
+        {"after a 0x1A", kApproved + "\x1A"s + "shellexecute=evil.exe\r\n", kApproved, kApproved, 1},
+        {"a change, then more after a 0x1A", changed + "\x1A\r\nOPEN=evil.exe", changed, changed, 1},
+        {"after a NUL", kApproved + "\0\r\nopen=evil.exe"s, kApproved + "\0\r\nopen=evil.exe\r\n"s, kApproved, 0},
+        {"a change, then a NUL", changed + "x\0y"s, changed + "x\0y\r\n"s, changed + "x", 0},
+    };
+    MessageBoxSeam boxes;
+    ModalSeam seam;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(m_inf, c.file));
+        seam.Push([&](CDialog& dialog) {
+            const HWND hwnd = dialog.m_hWnd;
+            EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), c.shown);
+            EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDOK)));
+            Click(hwnd, IDOK);
+            EXPECT_TRUE(dialog.IsRunningModal());
+            Click(hwnd, IDC_BUTTON_REVERT);
+            EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kApproved);
+            Click(hwnd, IDOK);
+        });
+        DebugLogCapture log;
+        CheckAndTick();
+        EXPECT_EQ(log.Count("CLauncherDlg::ReadAutorunInf() text after 0x1A path=" + m_inf + "\n"), c.logged)
+            << log.Text();
+        EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.str() == c.now);
+        EXPECT_EQ(ReadBytes(m_inf), kApproved) << "the approved text is back, byte for byte";
+        EXPECT_STREQ(m_host.m_panel.m_strAutorunInf, kApproved);
+        EXPECT_EQ(m_host.Status(), kWatched);
+    }
+    EXPECT_EQ(seam.Driven(), static_cast<int>(std::size(cases)));
+    EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
+    EXPECT_TRUE(boxes.Calls().empty()) << "no question without an approval";
+    EXPECT_EQ(ReadBytes(m_ini), settings);
+
+    // Nothing after the 0x1A: the text is all there is, and it is the approved one.
+    ASSERT_TRUE(WriteBytes(m_inf, kApproved + "\x1A"s));
+    CheckAndTick();
+    EXPECT_EQ(seam.Unexpected(), 0);
+}
+
 TEST_F(AutorunWatch, ApprovalThatNeverReachedTheFileIsNotStored)
 {
     const char found[] = "[autorun]\r\nOPEN=virus.exe\r\n";
@@ -282,13 +338,26 @@ TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesOnlyPutBack)
         EXPECT_TRUE(loaded.m_strAutorunInf.str() == form) << "the approved text loads back whole";
     }
 
-    // One byte more: a difference, though its beginning up to the limit is
-    // the approved text itself. It cannot be approved; it can be put back.
+    // An ordinary change, read and left open: the text last read is neither
+    // the approved text nor the beginning of the larger file below.
+    const std::string changed = "[autorun]\r\nOPEN=other.exe\r\n";
+    ASSERT_TRUE(WriteBytes(m_inf, changed));
+    seam.Push([&](CDialog& dialog) { Click(dialog.m_hWnd, IDCANCEL); });
+    CheckAndTick();
+    ASSERT_EQ(m_host.m_panel.m_strAutorunInfNow.str(), changed);
+
+    // One byte more than the limit, its first line changed: a difference
+    // shown up to the limit. It cannot be approved; it can be put back.
+    std::string cut = form;
+    cut.replace(0, 5, "[x]\r\n");
+    std::string larger = file;
+    larger.replace(0, 5, "[x]\r\n");
+    larger += "x";
     const std::string settings = ReadBytes(m_ini);
-    ASSERT_TRUE(WriteBytes(m_inf, file + "x"));
+    ASSERT_TRUE(WriteBytes(m_inf, larger));
     seam.Push([&](CDialog& dialog) {
         const HWND hwnd = dialog.m_hWnd;
-        EXPECT_TRUE(ItemText(hwnd, IDC_EDIT_AUTORUN) == form);
+        EXPECT_TRUE(ItemText(hwnd, IDC_EDIT_AUTORUN) == cut) << "the cut text, not the text read before";
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDOK)));
         Click(hwnd, IDOK);
         EXPECT_TRUE(dialog.IsRunningModal());
@@ -301,20 +370,32 @@ TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesOnlyPutBack)
         EXPECT_EQ(log.Count("CLauncherDlg::ReadAutorunInf() too large"), 1) << log.Text().substr(0, 200);
         EXPECT_EQ(log.Count("Temp="), 0);
     }
-    EXPECT_EQ(seam.Driven(), 2);
+    EXPECT_EQ(seam.Driven(), 3);
     EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
     EXPECT_EQ(boxes.Calls().size(), 1u) << "no question without an approval";
     EXPECT_EQ(m_host.Status(), kWatched);
-    EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.str() == form);
-    EXPECT_TRUE(ReadBytes(m_inf) == form) << "the approved text is back, byte for byte";
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInfNow.str() == cut);
+    EXPECT_TRUE(ReadBytes(m_inf) == form) << "the approved text is back, byte for byte, not the cut text";
     EXPECT_TRUE(m_host.m_panel.m_strAutorunInf.str() == form);
     EXPECT_EQ(ReadBytes(m_ini), settings);
 
+    // Put back, the file no longer holds back an approval: an ordinary
+    // change read afterwards is approved and stored.
+    ASSERT_TRUE(WriteBytes(m_inf, changed));
+    seam.Push([&](CDialog& dialog) {
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog.m_hWnd, IDOK)));
+        Click(dialog.m_hWnd, IDOK);
+    });
+    CheckAndTick();
+    EXPECT_EQ(seam.Driven(), 4);
+    EXPECT_EQ(boxes.Calls().size(), 2u);
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInf.str() == changed);
+    EXPECT_NE(ReadBytes(m_ini).find("AUTORUNINF=" + Hex(changed) + "\r\n"), std::string::npos);
+
     // A new approved text beyond the limit is refused: the one before stays,
     // and what is saved loads back.
-    const std::string larger = form + "x\r\n";
-    EXPECT_FALSE(m_host.m_panel.SetAutorunInf(larger.c_str()));
-    EXPECT_TRUE(m_host.m_panel.m_strAutorunInf.str() == form);
+    EXPECT_FALSE(m_host.m_panel.SetAutorunInf((form + "x\r\n").c_str()));
+    EXPECT_TRUE(m_host.m_panel.m_strAutorunInf.str() == changed);
     m_host.m_panel.SaveSettings();
     CLauncherDlg loaded;
     loaded.m_strIniPath = m_ini.c_str();
@@ -323,8 +404,8 @@ TEST_F(AutorunWatch, TextsUpToTheLimitAreApprovedAndStoredLargerOnesOnlyPutBack)
 }
 
 // An endless file is read no further than the limit and reported as a
-// change, its NULs shown as an empty text. (Here it is a link to a device,
-// which no write replaces: the revert's failure keeps the dialog.)
+// change. (Here it is a link to a device, which no write replaces: the
+// revert's failure keeps the dialog.)
 TEST_F(AutorunWatch, AnEndlessFileIsReportedInBoundedTime)
 {
     ASSERT_TRUE(m_medium.LinkToHostFile("\\Autorun.Inf", "/dev/zero"));
@@ -336,7 +417,6 @@ TEST_F(AutorunWatch, AnEndlessFileIsReportedInBoundedTime)
     ULONGLONG shown = 0;
     seam.Push([&](CDialog& dialog) {
         shown = ::GetTickCount64();
-        EXPECT_EQ(ItemText(dialog.m_hWnd, IDC_EDIT_AUTORUN), "");
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog.m_hWnd, IDOK)));
         Click(dialog.m_hWnd, IDC_BUTTON_REVERT);
         Click(dialog.m_hWnd, IDOK);
@@ -351,6 +431,10 @@ TEST_F(AutorunWatch, AnEndlessFileIsReportedInBoundedTime)
     EXPECT_EQ(seam.Driven(), 1);
     EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
     EXPECT_LT(shown - start, 10000u);
+    // The file is NULs without a line end, so its text is one line of
+    // single bytes cut at the limit: exactly the limit long, what the edit
+    // shows of it is empty whatever the read did, and only the length tells
+    // that the read stopped there.
     EXPECT_EQ(m_host.m_panel.m_strAutorunInfNow.GetLength(), AUTORUNINF_MAX_TEXT);
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].text, "Autorun.infの更新に失敗しました.");

@@ -1,8 +1,10 @@
 // The launcher panel's settings file: load and save without a window.
 #include "CLauncherDlg.h"
 
+#include "AfxMessageBox.h"
 #include "DebugLog.h"
 #include "PanelHost.h"
+#include "TemporaryName.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +71,7 @@ TEST_F(SettingsFile, EmptyListWritesFiveLines)
     panel->m_pstrVersion = &none;
     panel->SaveSettings();
     EXPECT_EQ(ReadBytes(m_path), kEmptyFile);
-    EXPECT_FALSE(FileExists(m_path + ".tmp"));
+    EXPECT_FALSE(FileExists(Temporary(m_path)));
 }
 
 TEST_F(SettingsFile, SaveWritesTheWholeFileAndLoadGivesItBack)
@@ -243,6 +245,15 @@ TEST_F(SettingsFile, ItemsComeFromTheSectionsPresentInIndexOrder)
     for (const CRunInf& item : panel->m_runItems)
         names.push_back(item.m_strProgramName.str());
     EXPECT_EQ(names, (std::vector<std::string>{"three", "seven", "ninety-nine"}));
+
+    // Alone in their files, so that no section of the index they would name
+    // hides them: a leading zero, and more digits than an index has, whose
+    // number (2^64 + 5) wraps round to a small one.
+    for (const char* name : {"RUNITEM07", "RUNITEM18446744073709551621"}) {
+        SCOPED_TRACE(name);
+        auto lone = Load(std::string("[SYSTEM]\r\nLAUNCHER=10\r\n[") + name + "]\r\nPROGRAMNAME=lone\r\n");
+        EXPECT_TRUE(lone->m_runItems.empty());
+    }
 }
 
 TEST_F(SettingsFile, EverySavedItemLoadsBackAndACountBeyondTheSectionsIsNotBelieved)
@@ -406,27 +417,64 @@ TEST_F(SettingsFile, AHugeStoredSizeGivesNoApprovedText)
     }
 }
 
-TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndTheMembers)
+TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndTheMembersAndIsTold)
 {
     const std::string old = "[SYSTEM]\r\nLAUNCHER=1\r\n[RUNITEM0]\r\nPROGRAMNAME=old\r\n";
     ASSERT_TRUE(WriteBytes(m_path, old));
-    ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY));
     const std::string missing = m_dir / "gone\\Vellokari.ini";
+    const std::string writable = m_dir / "loose.ini";
+    const std::string folder = m_dir / "folder.ini";
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(writable, old));
 
-    for (const std::string& path : {m_path, missing}) {
-        SCOPED_TRACE(path);
+    const struct {
+        const char* what;
+        std::string path;
+        bool readOnly;
+        bool held;    // by another program that shares nothing
+        bool loaded;  // the file could be read at start
+        std::string box;  // the whole text, or only its beginning for a held file
+    } cases[] = {
+        {"read-only", m_path, true, false, true, "Vellokari.iniの書き込みに失敗しました. err=0x5"},
+        {"held", m_path, false, true, true, "Vellokari.iniの書き込みに失敗しました. err=0x"},
+        {"a folder of the name", folder, false, false, true, "Vellokari.iniの書き込みに失敗しました. err=0x5"},
+        {"folder gone", missing, false, false, true, "Vellokari.iniの書き込みに失敗しました. err=0x3"},
+        {"not loaded", writable, false, false, false, "Vellokari.iniが読み込めなかったため,設定を保存できません."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::SetFileAttributesA(m_path.c_str(), c.readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        const HANDLE holder = c.held ? ::CreateFileA(c.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                     FILE_ATTRIBUTE_NORMAL, nullptr)
+                                     : INVALID_HANDLE_VALUE;
+        ASSERT_EQ(holder != INVALID_HANDLE_VALUE, c.held);
+        MessageBoxSeam boxes;
         DebugLogCapture log;
         auto panel = Panel();
-        panel->m_strIniPath = path.c_str();
+        panel->m_strIniPath = c.path.c_str();
+        panel->m_bSettingsLoaded = c.loaded;
         panel->m_strAutorunInf = "AB\r\n";
         panel->m_runItems = {Item("new", "\\n.exe", "", "", 0, 0, 0)};
+        // The program's own saves say nothing; the user's get one box each.
+        EXPECT_FALSE(panel->WriteIniFile());
+        EXPECT_TRUE(boxes.Calls().empty());
         panel->SaveSettings();
-        EXPECT_EQ(log.Count("CWriteIniFile::openFile(" + path + ") Error!\n"), 1) << log.Text();
+        ASSERT_EQ(boxes.Calls().size(), 1u);
+        // Held, the replace is refused with the code that the system picks.
+        if (c.held) {
+            EXPECT_EQ(boxes.Calls()[0].text.rfind(c.box, 0), 0u) << boxes.Calls()[0].text;
+        } else {
+            EXPECT_EQ(boxes.Calls()[0].text, c.box);
+        }
+        EXPECT_EQ(log.Count("CWriteIniFile::openFile(" + c.path + ") Error!\n"), c.loaded ? 2 : 0) << log.Text();
+        if (holder != INVALID_HANDLE_VALUE)
+            ::CloseHandle(holder);
         EXPECT_EQ(panel->m_strAutorunInf, "AB\r\n");
         EXPECT_EQ(panel->m_runItems.size(), 1u);
-        EXPECT_FALSE(FileExists(path + ".tmp"));
+        EXPECT_FALSE(FileExists(Temporary(c.path)));
     }
     EXPECT_EQ(ReadBytes(m_path), old);
+    EXPECT_EQ(ReadBytes(writable), old);
     EXPECT_FALSE(FileExists(missing));
     ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -2,6 +2,7 @@
 // only when all of it is written; the old file's name and attributes stay.
 #include "CSafeFile.h"
 
+#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -9,6 +10,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -100,7 +102,7 @@ TEST(SafeFile, AFailedWriteLeavesTheOldFileWhole)
     ASSERT_TRUE(WriteBytes(path, kOld));
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
     // The new content's writes fail as on a full medium.
-    ASSERT_TRUE(medium.LinkToHostFile("\\Autorun.Inf.tmp", "/dev/full"));
+    ASSERT_TRUE(medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
 
     const std::string big(100000, 'x');
     DWORD error = 0;
@@ -110,7 +112,7 @@ TEST(SafeFile, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
 
     // An abandoned content, and one never committed, leave it too.
-    ASSERT_TRUE(medium.RemoveLink("\\Autorun.Inf.tmp"));
+    ASSERT_TRUE(medium.RemoveLink(Temporary("\\Autorun.Inf")));
     {
         CSafeFile file;
         ASSERT_TRUE(file.Open(path.c_str()));
@@ -122,4 +124,51 @@ TEST(SafeFile, AFailedWriteLeavesTheOldFileWhole)
     }
     EXPECT_EQ(ReadBytes(path), kOld);
     EXPECT_EQ(Names(medium.Drive()), std::vector<std::string>{"Autorun.Inf"});
+}
+
+TEST(SafeFile, FilesOfTheUserBesideAreLeftAndLeftoversOfOursGo)
+{
+    for (const char* target : {"Autorun.Inf", "Vellokari.ini"}) {
+        SCOPED_TRACE(target);
+        TempFolder dir;
+        const std::string path = dir / target;
+        ASSERT_TRUE(WriteBytes(path, kOld));
+        // The user's own files, named as a temporary file often is.
+        const std::string tmp = path + ".tmp";
+        const std::string dollar = dir / (std::string("~$") + target);
+        ASSERT_TRUE(WriteBytes(tmp, "mine"));
+        ASSERT_TRUE(::SetFileAttributesA(tmp.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+        ASSERT_TRUE(WriteBytes(dollar, "mine too"));
+        // Ours, left by replaces that were cut off: one that a scanner holds
+        // now, one hidden as the old file was.
+        const std::string held = Temporary(path);
+        const std::string hidden = std::string(CSafeFile::TemporaryPath(path.c_str(), 3).GetString());
+        ASSERT_TRUE(WriteBytes(held, "[autorun]\r\nOP"));
+        ASSERT_TRUE(WriteBytes(hidden, "[autorun]\r\n"));
+        ASSERT_TRUE(::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+        const HANDLE holder =
+            ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+        DWORD error = 0;
+        EXPECT_TRUE(SafeReplaceFile(path.c_str(), kNew, sizeof kNew - 1, &error)) << error;
+        ::CloseHandle(holder);
+        EXPECT_EQ(ReadBytes(path), kNew);
+        EXPECT_EQ(ReadBytes(tmp), "mine");
+        EXPECT_EQ(::GetFileAttributesA(tmp.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+                  static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+        EXPECT_EQ(ReadBytes(dollar), "mine too");
+        EXPECT_FALSE(FileExists(hidden));
+        EXPECT_TRUE(FileExists(held));  // it could not be removed while held
+
+        // Let go, it goes with the next replace.
+        EXPECT_TRUE(SafeReplaceFile(path.c_str(), kOld, sizeof kOld - 1, &error)) << error;
+        EXPECT_EQ(ReadBytes(path), kOld);
+        std::vector<std::string> names = Names(dir.Path());
+        std::sort(names.begin(), names.end());
+        std::vector<std::string> expected = {target, std::string(target) + ".tmp", std::string("~$") + target};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(names, expected);
+        ::SetFileAttributesA(tmp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }

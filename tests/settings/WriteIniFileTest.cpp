@@ -1,6 +1,7 @@
 #include "CWriteIniFile.h"
 
 #include "DebugLog.h"
+#include "TemporaryName.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,7 @@ TEST(CWriteIniFile, WritesEntriesInCallOrderWithAHeaderPerSectionChange)
     }
     EXPECT_EQ(ReadBytes(path),
               "[SYSTEM]\r\nVER=\r\nN=1\r\n[RUNITEM0]\r\nARG=/x:%letter%\\data 表\r\n[SYSTEM]\r\nAGAIN=2\r\n");
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_FALSE(FileExists(Temporary(path)));
 }
 
 TEST(CWriteIniFile, LineEndsInsideAValueBecomeBlanks)
@@ -142,7 +143,7 @@ TEST(CWriteIniFile, ReadOnlyFileOrMissingFolderIsLeftAlone)
         EXPECT_EQ(log.Count(OpenErrorLine(path)), 1) << log.Text();
         ini.writeString("SYSTEM", "VER", "new");
         EXPECT_FALSE(ini.closeFile());
-        EXPECT_FALSE(FileExists(path + ".tmp"));
+        EXPECT_FALSE(FileExists(Temporary(path)));
     }
     EXPECT_EQ(ReadBytes(readOnly), kOld);
     EXPECT_FALSE(FileExists(missing));
@@ -159,7 +160,7 @@ TEST(CWriteIniFile, FailedReplaceKeepsTheOldFileWhole)
         CWriteIniFile ini;
         ASSERT_TRUE(ini.openFile(path.c_str()));
         ini.writeString("SYSTEM", "VER", "new");
-        ASSERT_TRUE(FileExists(path + ".tmp"));
+        ASSERT_TRUE(FileExists(Temporary(path)));
         // Another program holds the file open, as an editor or a scanner
         // would: the complete temporary file cannot take its place.
         const HANDLE holder = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -170,7 +171,7 @@ TEST(CWriteIniFile, FailedReplaceKeepsTheOldFileWhole)
     }
     EXPECT_EQ(log.Count(OpenErrorLine(path)), 1) << log.Text();
     EXPECT_EQ(ReadBytes(path), kOld);
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_FALSE(FileExists(Temporary(path)));
 
     // Once the file is free again the next save goes through.
     CWriteIniFile ini;
@@ -191,7 +192,7 @@ TEST(CWriteIniFile, AWriterEndedBeforeCloseLeavesTheOldFile)
         ini.writeString("SYSTEM", "VER", "new");
     }
     EXPECT_EQ(ReadBytes(path), kOld);
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_FALSE(FileExists(Temporary(path)));
 }
 
 TEST(CWriteIniFile, AHiddenSystemFileStaysSo)
@@ -224,7 +225,7 @@ TEST(CWriteIniFile, ALeftTemporaryFileDoesNotBlockSaves)
         SCOPED_TRACE(c.what);
         TempFolder dir;
         const std::string path = dir / "Vellokari.ini";
-        const std::string temp = path + ".tmp";
+        const std::string temp = Temporary(path);
         ASSERT_TRUE(WriteBytes(path, kOld));
         if (c.attributes == 0) {
             ASSERT_TRUE(::CreateDirectoryA(temp.c_str(), nullptr));
