@@ -1,5 +1,6 @@
 #include "CRunInf.h"
 
+#include "Closing.h"
 #include "DebugLog.h"
 #include "SplitPath.h"
 
@@ -79,6 +80,11 @@ BOOL CRunInf::startRun(CString drive)
 {
     if (!m_bArmed)
         return TRUE;
+    // Once the medium has gone its letter may name another volume: nothing is started from it.
+    if (AfxIsClosing()) {
+        ::SetLastError(ERROR_NOT_READY);
+        return FALSE;
+    }
 
     CString args = m_strArg;
     if (!args.IsEmpty())

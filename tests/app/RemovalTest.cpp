@@ -339,3 +339,34 @@ TEST(MediumRemoval, EndsWhateverIsOpenAndWritesNothingAfterwards)
         EXPECT_TRUE(RemoveDrive(medium.Letter()));  // the letter goes whole, not left on the other medium
     }
 }
+
+// While the notice shows, the letter may already name another medium: a gate
+// that opens then starts nothing from it.
+TEST(MediumRemoval, NothingIsStartedFromTheLetterAfterTheRemoval)
+{
+    TestMedium medium;
+    TestMedium other;
+    ASSERT_TRUE(medium.IsReady() && other.IsReady());
+    ASSERT_TRUE(DefineRemovableDrive(medium.Letter(), medium.HostFolder()));
+    ASSERT_TRUE(WriteBytes(medium.Path("\\Vellokari.ini"), SettingsText("", {RecorderItem(medium, "gate", 2, 4)})));
+    RecorderItem(other, "unused", 0);  // the same program at the same place on the other medium
+    const std::string record = other.Path("\\record.txt");  // by the other medium's own letter
+    ScopedEnv recordFile("VK_RECORD_FILE", record);
+    ScopedEnv window("VK_RECORD_WINDOW", kStartedTitle);
+    ProgramUnderTest program(medium.Path("\\Vellokari.exe"));
+    ASSERT_TRUE(program.Start());
+    const HWND main = program.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    ASSERT_TRUE(RemoveDrive(medium.Letter()));
+    ASSERT_TRUE(DefineRemovableDrive(medium.Letter(), other.HostFolder()));
+    EXPECT_TRUE(BroadcastVolumeRemoval(Bit(medium.Letter())));
+    ASSERT_NE(program.WaitDialog(kNoticeCaption), nullptr);
+    ASSERT_TRUE(OpenGate(main, 4));
+    // The notice closes itself after 5 s: many run ticks pass under it.
+    ASSERT_TRUE(program.WaitExit(15000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_EQ(ReadBytes(record), "");
+    EXPECT_TRUE(CloseStarted());
+    EXPECT_TRUE(RemoveDrive(medium.Letter()));
+}
