@@ -59,6 +59,21 @@ HWND PanelWith(HWND main, int id)
     return nullptr;
 }
 
+ProgramOnMedium::ProgramOnMedium(const std::string& folder)
+    : program(medium.Path(folder + "\\Vellokari.exe")), ini(medium.Path(folder + "\\Vellokari.ini"))
+{
+}
+
+bool ProgramOnMedium::StartWithLauncher(const std::string& args)
+{
+    main = panel = list = nullptr;
+    if (!program.Start(args) || (main = program.WaitMainWindow()) == nullptr)
+        return false;
+    panel = PanelWith(main, ID_LAUNCHER_LIST);
+    list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
+    return panel != nullptr;
+}
+
 bool OpenGate(void* window, int kind)
 {
     ChildProcess gate;

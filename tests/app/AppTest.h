@@ -1,6 +1,9 @@
 #pragma once
 // What the tests of the real program share: settings files written as the
-// program writes them, and its controls' ids.
+// program writes them, its controls' ids, and the program on a test medium.
+#include "ProgramUnderTest.h"
+#include "TestMedium.h"
+
 #include <windows.h>
 
 #include <string>
@@ -33,7 +36,6 @@ StoredItem SkypeItem(const std::string& folder);
 
 // A recording helper at \apps\vk_recorder.exe on the medium as an item of
 // this kind; its argument names it in the record.
-class TestMedium;
 StoredItem RecorderItem(const TestMedium& medium, const std::string& tag, int kind, int gate = 0);
 
 // The panel of the main dialog that holds the control id; null if none.
@@ -97,3 +99,27 @@ private:
 
 // A point in the middle of a row's first column, in the list's client area.
 LPARAM RowPoint(HWND list, int row);
+
+// A fresh test medium with the program copied into a folder of it
+// (drive-less: "\Tools", or "" for the root), its settings file beside it.
+struct ProgramOnMedium {
+    explicit ProgramOnMedium(const std::string& folder = "\\Tools");
+    bool IsReady() const { return medium.IsReady() && program.IsInstalled(); }
+    // Starts the program and finds its main dialog and the launcher's panel
+    // and list; false when one of them does not show.
+    bool StartWithLauncher(const std::string& args = "");
+
+    TestMedium medium;
+    ProgramUnderTest program;
+    const std::string ini;
+    HWND main = nullptr;
+    HWND panel = nullptr;
+    HWND list = nullptr;
+};
+
+// The same, with the stand-in Skype on the fixed disk in the machine's hive.
+struct ProgramWithFixedDiskSkype : ProgramOnMedium {
+    explicit ProgramWithFixedDiskSkype(const std::string& folder = "\\Tools") : ProgramOnMedium(folder) {}
+    FixedDiskSkype skype;
+    SkypeKey key{HKEY_LOCAL_MACHINE, skype.Path().c_str()};
+};

@@ -37,6 +37,12 @@ StoredItem Named(StoredItem item, const char* name)
     return item;
 }
 
+// The recording helper as an item named by its tag.
+StoredItem NamedRecorder(const TestMedium& medium, const char* tag, int kind = 0, int gate = 0)
+{
+    return Named(RecorderItem(medium, tag, kind, gate), tag);
+}
+
 // A click on a row of the list, as the user selects it.
 bool SelectRow(HWND list, int row)
 {
@@ -44,6 +50,14 @@ bool SelectRow(HWND list, int row)
     ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::PostMessageA(list, WM_LBUTTONUP, 0, point);
     return WaitFor([&] { return ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == row; });
+}
+
+// A double click on a row, as the user starts its item.
+void DoubleClickRow(HWND list, int row)
+{
+    const LPARAM point = RowPoint(list, row);
+    ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    ::PostMessageA(list, WM_LBUTTONUP, 0, point);
 }
 
 int ColumnWidth(HWND list)
@@ -106,69 +120,56 @@ int Starts(const std::string& record, const std::string& arg)
 
 TEST(LauncherCommandsInTheProgram, AddStartMoveAndDeleteAnItem)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(program.IsInstalled());
-    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
-    const StoredItem first = Named(RecorderItem(medium, "first", 0), "first");
-    const StoredItem second = Named(RecorderItem(medium, "second", 0), "second");
-    ASSERT_TRUE(WriteBytes(ini, SettingsText("", {first, second})));
-    const std::string record = medium.Path("\\record.txt");
+    ProgramOnMedium on;
+    ASSERT_TRUE(on.IsReady());
+    const StoredItem first = NamedRecorder(on.medium, "first");
+    const StoredItem second = NamedRecorder(on.medium, "second");
+    ASSERT_TRUE(WriteBytes(on.ini, SettingsText("", {first, second})));
+    const std::string record = on.medium.Path("\\record.txt");
     ScopedEnv recordFile("VK_RECORD_FILE", record);
-    ASSERT_TRUE(program.Start());
-    const HWND main = program.WaitMainWindow();
-    ASSERT_NE(main, nullptr);
-    const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
-    ASSERT_NE(panel, nullptr);
-    const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
+    ASSERT_TRUE(on.StartWithLauncher());
 
     // Add: the settings dialog, its browse button, the file dialog.
-    Command(panel, 1016);
-    const HWND dialog = program.WaitDialog(kSettingsCaption);
+    Command(on.panel, 1016);
+    const HWND dialog = on.program.WaitDialog(kSettingsCaption);
     ASSERT_NE(dialog, nullptr);
     Command(dialog, 1012);
-    const HWND open = program.WaitDialog("Open");
+    const HWND open = on.program.WaitDialog("Open");
     ASSERT_NE(open, nullptr) << "the file dialog";
-    Type(::GetDlgItem(open, 0x47c), medium.Path("\\apps\\vk_recorder.exe"));
+    Type(::GetDlgItem(open, 0x47c), on.medium.Path("\\apps\\vk_recorder.exe"));
     Command(open, IDOK);
     ASSERT_TRUE(WaitFor([&] { return WindowText(::GetDlgItem(dialog, 1009)) == "\\apps\\vk_recorder.exe"; }, 20000));
     Type(::GetDlgItem(dialog, 1018), "added");
     Type(::GetDlgItem(dialog, 1011), "added");
     Command(dialog, IDOK);
-    StoredItem added = RecorderItem(medium, "added", 0);
-    added.name = "added";
+    const StoredItem added = NamedRecorder(on.medium, "added");
     // The program answers the list only between its handlers, so the row
     // counted means the save is done (the file is not read while it is
     // replaced: a reader there would make the replace fail).
-    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3; }, 20000));
-    EXPECT_EQ(ReadBytes(ini), SettingsText("", {first, second, added}));
+    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(on.list, LVM_GETITEMCOUNT, 0, 0) == 3; }, 20000));
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {first, second, added}));
 
     // A click on its row, then a double click: it starts; nothing is saved.
-    const LPARAM row = RowPoint(list, 2);
-    ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, row);
-    ::PostMessageA(list, WM_LBUTTONUP, 0, row);
-    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == 2; }));
-    ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, row);
-    ::PostMessageA(list, WM_LBUTTONUP, 0, row);
+    ASSERT_TRUE(SelectRow(on.list, 2));
+    DoubleClickRow(on.list, 2);
     EXPECT_TRUE(WaitFor([&] { return ReadBytes(record).find("\\apps\\vk_recorder.exe\" added\n") != std::string::npos; }, 20000))
         << ReadBytes(record);
-    EXPECT_EQ(ReadBytes(ini), SettingsText("", {first, second, added}));
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {first, second, added}));
 
     // Up: it moves above "second", and stays selected.
-    Command(panel, 1034);
-    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == 1; }, 20000));
-    EXPECT_EQ(ReadBytes(ini), SettingsText("", {first, added, second}));
+    Command(on.panel, 1034);
+    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(on.list, LVM_GETSELECTIONMARK, 0, 0) == 1; }, 20000));
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {first, added, second}));
 
     // Delete: the question, Yes, and it is gone.
-    Command(panel, 1017);
-    const HWND box = program.WaitDialog("Vellokari");
+    Command(on.panel, 1017);
+    const HWND box = on.program.WaitDialog("Vellokari");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), "削除しますか？");
     Command(box, IDYES);
-    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 20000));
-    EXPECT_EQ(ReadBytes(ini), SettingsText("", {first, second}));
-    EXPECT_TRUE(program.Close());
+    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(on.list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 20000));
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {first, second}));
+    EXPECT_TRUE(on.program.Close());
 }
 
 TEST(LauncherCommandsInTheProgram, CommandsPostedWhileTheDeleteQuestionWaitsAreIgnored)
@@ -182,56 +183,46 @@ TEST(LauncherCommandsInTheProgram, CommandsPostedWhileTheDeleteQuestionWaitsAreI
     };
     for (const Case c : {Case{1, false}, Case{2, true}}) {
         SCOPED_TRACE(std::to_string(c.items) + " items");
-        TestMedium medium;
-        ASSERT_TRUE(medium.IsReady());
-        ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-        ASSERT_TRUE(program.IsInstalled());
-        const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
-        const StoredItem first = Named(RecorderItem(medium, "first", 0), "first");
-        const StoredItem second = Named(RecorderItem(medium, "second", 0), "second");
+        ProgramOnMedium on;
+        ASSERT_TRUE(on.IsReady());
+        const StoredItem first = NamedRecorder(on.medium, "first");
+        const StoredItem second = NamedRecorder(on.medium, "second");
         const std::vector<StoredItem> items =
             c.items == 2 ? std::vector<StoredItem>{first, second} : std::vector<StoredItem>{first};
-        ASSERT_TRUE(WriteBytes(ini, SettingsText("", items)));
-        const std::string record = medium.Path("\\record.txt");
+        ASSERT_TRUE(WriteBytes(on.ini, SettingsText("", items)));
+        const std::string record = on.medium.Path("\\record.txt");
         ScopedEnv recordFile("VK_RECORD_FILE", record);
-        ASSERT_TRUE(program.Start());
-        const HWND main = program.WaitMainWindow();
-        ASSERT_NE(main, nullptr);
-        const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
-        const HWND windows = PanelWith(main, 1028);
-        ASSERT_NE(panel, nullptr);
+        ASSERT_TRUE(on.StartWithLauncher());
+        const HWND windows = PanelWith(on.main, 1028);
         ASSERT_NE(windows, nullptr);
-        const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
         const int row = c.items - 1;
-        ASSERT_TRUE(SelectRow(list, row));
+        ASSERT_TRUE(SelectRow(on.list, row));
 
-        Command(panel, 1017);
-        const HWND box = program.WaitDialog("Vellokari");
+        Command(on.panel, 1017);
+        const HWND box = on.program.WaitDialog("Vellokari");
         ASSERT_NE(box, nullptr);
         ASSERT_EQ(MessageBoxText(box), "削除しますか？");
-        Command(panel, 1017);
+        Command(on.panel, 1017);
         if (c.everyCommand) {
             for (int id : {1034, 1035, 1003, 1016, 1018})  // up, down, start, add, change
-                Command(panel, id);
-            const LPARAM point = RowPoint(list, row);  // a double click: start
-            ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-            ::PostMessageA(list, WM_LBUTTONUP, 0, point);
+                Command(on.panel, id);
+            DoubleClickRow(on.list, row);  // start
             for (int id : {int(ID_SKYPE_IMPORT), 1003, 1038})  // Skype, Autorun.inf made and edited
-                Command(main, id);
+                Command(on.main, id);
             for (int id : {1029, 1030, 1032})  // the window list's register, to front, close
                 Command(windows, id);
         }
-        ASSERT_TRUE(Settle(list));
-        EXPECT_EQ(Shown(program), std::vector<std::string>{"Vellokari 削除しますか？"});
+        ASSERT_TRUE(Settle(on.list));
+        EXPECT_EQ(Shown(on.program), std::vector<std::string>{"Vellokari 削除しますか？"});
 
         // Yes deletes the row asked about, and only that.
-        AnswerBoxes(program);
-        ASSERT_TRUE(program.IsRunning()) << std::hex << program.ExitCode();
-        ASSERT_TRUE(program.Idle());
-        EXPECT_EQ(ReadBytes(ini), SettingsText("", c.items == 2 ? std::vector<StoredItem>{first}
-                                                                 : std::vector<StoredItem>{}));
+        AnswerBoxes(on.program);
+        ASSERT_TRUE(on.program.IsRunning()) << std::hex << on.program.ExitCode();
+        ASSERT_TRUE(on.program.Idle());
+        EXPECT_EQ(ReadBytes(on.ini), SettingsText("", c.items == 2 ? std::vector<StoredItem>{first}
+                                                                    : std::vector<StoredItem>{}));
         EXPECT_EQ(ReadBytes(record), "");
-        EXPECT_TRUE(program.Close());
+        EXPECT_TRUE(on.program.Close());
     }
 }
 
@@ -240,31 +231,23 @@ TEST(LauncherCommandsInTheProgram, ChangeLeavesTheRunStateThatTheDialogsTimeBrou
     // "auto" starts 4 s after the program, "gate" 3 s after a gate open of
     // kind 3, "clock" 4 s after one of kind 4: the last one's start comes
     // after any countdown that the others may have been given back.
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(program.IsInstalled());
-    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
-    StoredItem automatic = Named(RecorderItem(medium, "auto", 1), "auto");
+    ProgramOnMedium on;
+    ASSERT_TRUE(on.IsReady());
+    StoredItem automatic = NamedRecorder(on.medium, "auto", 1);
     automatic.delay = 40;
-    StoredItem gate = Named(RecorderItem(medium, "gate", 2, 3), "gate");
+    StoredItem gate = NamedRecorder(on.medium, "gate", 2, 3);
     gate.delay = 30;
-    StoredItem clock = Named(RecorderItem(medium, "clock", 2, 4), "clock");
+    StoredItem clock = NamedRecorder(on.medium, "clock", 2, 4);
     clock.delay = 40;
-    ASSERT_TRUE(WriteBytes(ini, SettingsText("", {automatic, gate, clock})));
-    const std::string record = medium.Path("\\record.txt");
+    ASSERT_TRUE(WriteBytes(on.ini, SettingsText("", {automatic, gate, clock})));
+    const std::string record = on.medium.Path("\\record.txt");
     ScopedEnv recordFile("VK_RECORD_FILE", record);
-    ASSERT_TRUE(program.Start());
-    const HWND main = program.WaitMainWindow();
-    ASSERT_NE(main, nullptr);
-    const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
-    ASSERT_NE(panel, nullptr);
-    const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
+    ASSERT_TRUE(on.StartWithLauncher());
 
     // The item starts while its dialog is open; OK, unchanged, starts it no second time.
-    ASSERT_TRUE(SelectRow(list, 0));
-    Command(panel, 1018);
-    HWND dialog = program.WaitDialog(kSettingsCaption);
+    ASSERT_TRUE(SelectRow(on.list, 0));
+    Command(on.panel, 1018);
+    HWND dialog = on.program.WaitDialog(kSettingsCaption);
     ASSERT_NE(dialog, nullptr);
     ASSERT_EQ(Starts(record, "auto"), 0) << "the dialog came after the countdown";
     ASSERT_TRUE(WaitFor([&] { return Starts(record, "auto") == 1; }));
@@ -272,66 +255,56 @@ TEST(LauncherCommandsInTheProgram, ChangeLeavesTheRunStateThatTheDialogsTimeBrou
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
 
     // A gate opens while the dialog is open; OK, unchanged, keeps its countdown.
-    ASSERT_TRUE(SelectRow(list, 1));
-    Command(panel, 1018);
-    dialog = program.WaitDialog(kSettingsCaption);
+    ASSERT_TRUE(SelectRow(on.list, 1));
+    Command(on.panel, 1018);
+    dialog = on.program.WaitDialog(kSettingsCaption);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(OpenGate(main, 3));
+    ASSERT_TRUE(OpenGate(on.main, 3));
     // Through the main dialog, which posts it on to the panel.
-    ASSERT_TRUE(Settle(list));
-    ASSERT_TRUE(Settle(list));
+    ASSERT_TRUE(Settle(on.list));
+    ASSERT_TRUE(Settle(on.list));
     Command(dialog, IDOK);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
     ASSERT_EQ(Starts(record, "gate"), 0) << "the countdown ran out before OK";
     EXPECT_TRUE(WaitFor([&] { return Starts(record, "gate") == 1; }));
 
-    ASSERT_TRUE(OpenGate(main, 4));
+    ASSERT_TRUE(OpenGate(on.main, 4));
     ASSERT_TRUE(WaitFor([&] { return Starts(record, "clock") == 1; }));
     EXPECT_EQ(Starts(record, "auto"), 1);
     EXPECT_EQ(Starts(record, "gate"), 1);
-    ASSERT_TRUE(program.Idle());
-    EXPECT_EQ(ReadBytes(ini), SettingsText("", {automatic, gate, clock}));
-    EXPECT_TRUE(program.Close());
+    ASSERT_TRUE(on.program.Idle());
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {automatic, gate, clock}));
+    EXPECT_TRUE(on.program.Close());
 }
 
 TEST(LauncherCommandsInTheProgram, AnImportPostedUnderChangeIsIgnoredAndTheEditKept)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(program.IsInstalled());
-    FixedDiskSkype skype;
-    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
-    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
-    const StoredItem first = Named(RecorderItem(medium, "first", 0), "first");
-    const StoredItem second = Named(RecorderItem(medium, "second", 0), "second");
-    ASSERT_TRUE(WriteBytes(ini, SettingsText("", {first, second})));
-    ASSERT_TRUE(program.Start());
-    const HWND main = program.WaitMainWindow();
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(::IsWindowEnabled(program.Item(ID_SKYPE_IMPORT)));
-    const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
-    ASSERT_NE(panel, nullptr);
-    const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
+    ProgramWithFixedDiskSkype on;
+    ASSERT_TRUE(on.IsReady());
+    const StoredItem first = NamedRecorder(on.medium, "first");
+    const StoredItem second = NamedRecorder(on.medium, "second");
+    ASSERT_TRUE(WriteBytes(on.ini, SettingsText("", {first, second})));
+    ASSERT_TRUE(on.StartWithLauncher());
+    ASSERT_TRUE(::IsWindowEnabled(on.program.Item(ID_SKYPE_IMPORT)));
 
-    ASSERT_TRUE(SelectRow(list, 1));
-    Command(panel, 1018);
-    const HWND dialog = program.WaitDialog(kSettingsCaption);
+    ASSERT_TRUE(SelectRow(on.list, 1));
+    Command(on.panel, 1018);
+    const HWND dialog = on.program.WaitDialog(kSettingsCaption);
     ASSERT_NE(dialog, nullptr);
     Type(::GetDlgItem(dialog, 1018), "renamed");
-    Command(main, ID_SKYPE_IMPORT);
-    ASSERT_TRUE(Settle(list));
-    EXPECT_EQ(Shown(program), std::vector<std::string>{std::string(kSettingsCaption) + " "});
+    Command(on.main, ID_SKYPE_IMPORT);
+    ASSERT_TRUE(Settle(on.list));
+    EXPECT_EQ(Shown(on.program), std::vector<std::string>{std::string(kSettingsCaption) + " "});
     // Were the import's question there, the user would say Yes to it.
-    if (const HWND question = program.FindDialog("Vellokari")) {
+    if (const HWND question = on.program.FindDialog("Vellokari")) {
         ClickButton(question, IDYES);
         WaitFor([&] { return !::IsWindow(question); }, 20000);
     }
     Command(dialog, IDOK);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
-    ASSERT_TRUE(program.Idle());
-    EXPECT_EQ(program.FindDialog("Vellokari"), nullptr) << MessageBoxText(program.FindDialog("Vellokari"));
-    EXPECT_EQ(ReadBytes(ini), SettingsText("", {first, Named(second, "renamed")}));
-    EXPECT_FALSE(FileExists(medium.Path("\\Tools\\skype\\bin\\Skype.exe")));
-    EXPECT_TRUE(program.Close());
+    ASSERT_TRUE(on.program.Idle());
+    EXPECT_EQ(on.program.FindDialog("Vellokari"), nullptr) << MessageBoxText(on.program.FindDialog("Vellokari"));
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {first, Named(second, "renamed")}));
+    EXPECT_FALSE(FileExists(on.medium.Path("\\Tools\\skype\\bin\\Skype.exe")));
+    EXPECT_TRUE(on.program.Close());
 }

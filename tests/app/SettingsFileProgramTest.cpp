@@ -81,114 +81,102 @@ TEST(SettingsFileInTheProgram, AnAddThatCannotBeStoredIsToldOnceAndTheFileStays)
 {
     for (const bool held : {false, true}) {
         SCOPED_TRACE(held ? "held by another program" : "read-only");
-        TestMedium medium;
-        ASSERT_TRUE(medium.IsReady());
-        ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-        ASSERT_TRUE(program.IsInstalled());
-        const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
-        const std::string settings = FullSettings(medium);
-        ASSERT_TRUE(WriteBytes(ini, settings));
-        ASSERT_TRUE(program.Start("-NOSTART"));
-        const HWND main = program.WaitMainWindow();
-        ASSERT_NE(main, nullptr);
-        const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
-        const HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
-        ASSERT_TRUE(program.Idle());
+        ProgramOnMedium on;
+        ASSERT_TRUE(on.IsReady());
+        const std::string settings = FullSettings(on.medium);
+        ASSERT_TRUE(WriteBytes(on.ini, settings));
+        ASSERT_TRUE(on.StartWithLauncher("-NOSTART"));
+        ASSERT_TRUE(on.program.Idle());
 
         HANDLE holder = INVALID_HANDLE_VALUE;
         if (held) {
-            holder = ::CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            holder =
+                ::CreateFileA(on.ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
             ASSERT_NE(holder, INVALID_HANDLE_VALUE);
         } else {
-            ASSERT_TRUE(::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+            ASSERT_TRUE(::SetFileAttributesA(on.ini.c_str(), FILE_ATTRIBUTE_READONLY));
         }
-        ASSERT_TRUE(AddItem(program, panel));
-        const std::string text = AnswerBox(program, held ? "settings-held" : "settings-read-only");
+        ASSERT_TRUE(AddItem(on.program, on.panel));
+        const std::string text = AnswerBox(on.program, held ? "settings-held" : "settings-read-only");
         EXPECT_EQ(text.rfind("Vellokari.iniの書き込みに失敗しました. err=0x", 0), 0u) << text;
         if (!held) {
             EXPECT_EQ(text, "Vellokari.iniの書き込みに失敗しました. err=0x5");
         }
         // One box for the one Add: the ticks that follow show none.
-        EXPECT_TRUE(program.Idle());
-        EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-        EXPECT_EQ(program.FindDialog("Vellokari"), nullptr);
+        EXPECT_TRUE(on.program.Idle());
+        EXPECT_EQ(::SendMessageA(on.list, LVM_GETITEMCOUNT, 0, 0), 3);
+        EXPECT_EQ(on.program.FindDialog("Vellokari"), nullptr);
 
         if (holder != INVALID_HANDLE_VALUE)
             ::CloseHandle(holder);
-        ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(ReadBytes(ini), settings);
-        EXPECT_TRUE(program.Close());
+        ::SetFileAttributesA(on.ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadBytes(on.ini), settings);
+        EXPECT_TRUE(on.program.Close());
     }
 }
 
 TEST(SettingsFileInTheProgram, AFileThatCannotBeReadAtTheStartIsNeverSavedOver)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(program.IsInstalled());
-    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
-    const std::string settings = FullSettings(medium);
-    ASSERT_TRUE(WriteBytes(ini, settings));
+    ProgramOnMedium on;
+    ASSERT_TRUE(on.IsReady());
+    const std::string settings = FullSettings(on.medium);
+    ASSERT_TRUE(WriteBytes(on.ini, settings));
 
     // A scanner holds the file, sharing nothing, for the whole start, then lets go.
-    HANDLE holder = ::CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE holder =
+        ::CreateFileA(on.ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(program.Start("-NOSTART"));
-    const std::string told = AnswerBox(program, "settings-unreadable", 20000);
+    ASSERT_TRUE(on.program.Start("-NOSTART"));
+    const std::string told = AnswerBox(on.program, "settings-unreadable", 20000);
     ::CloseHandle(holder);
     EXPECT_EQ(told, "Vellokari.iniが読み込めません.設定の変更は保存されません.");
-    const HWND main = program.WaitMainWindow();
+    const HWND main = on.program.WaitMainWindow();
     ASSERT_NE(main, nullptr);
     const HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
 
     // Free again, but what the program has is not what the file holds: an
     // Add is refused, and said so.
-    ASSERT_TRUE(AddItem(program, panel));
-    EXPECT_EQ(AnswerBox(program, "settings-not-saved"), "Vellokari.iniが読み込めなかったため,設定を保存できません.");
-    EXPECT_TRUE(program.Idle());
-    EXPECT_EQ(program.FindDialog("Vellokari"), nullptr);
-    EXPECT_EQ(ReadBytes(ini), settings);
-    EXPECT_TRUE(program.Close());
+    ASSERT_TRUE(AddItem(on.program, panel));
+    EXPECT_EQ(AnswerBox(on.program, "settings-not-saved"), "Vellokari.iniが読み込めなかったため,設定を保存できません.");
+    EXPECT_TRUE(on.program.Idle());
+    EXPECT_EQ(on.program.FindDialog("Vellokari"), nullptr);
+    EXPECT_EQ(ReadBytes(on.ini), settings);
+    EXPECT_TRUE(on.program.Close());
 
     // The next start reads it whole.
-    ASSERT_TRUE(program.Start("-NOSTART"));
-    const HWND again = program.WaitMainWindow();
+    ASSERT_TRUE(on.program.Start("-NOSTART"));
+    const HWND again = on.program.WaitMainWindow();
     ASSERT_NE(again, nullptr);
     const HWND list = ::GetDlgItem(PanelWith(again, ID_LAUNCHER_LIST), ID_LAUNCHER_LIST);
     EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
-    EXPECT_EQ(program.FindDialog("Vellokari"), nullptr);
-    EXPECT_TRUE(program.Close());
-    EXPECT_EQ(ReadBytes(ini), settings);
+    EXPECT_EQ(on.program.FindDialog("Vellokari"), nullptr);
+    EXPECT_TRUE(on.program.Close());
+    EXPECT_EQ(ReadBytes(on.ini), settings);
 }
 
 TEST(SettingsFileInTheProgram, SectionsNumberedFarApartDoNotHoldUpTheStart)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(program.IsInstalled());
-    ASSERT_TRUE(WriteBytes(medium.Path("\\Tools\\Vellokari.ini"),
+    ProgramOnMedium on;
+    ASSERT_TRUE(on.IsReady());
+    ASSERT_TRUE(WriteBytes(on.ini,
                            "[SYSTEM]\r\nLAUNCHER=2147483647\r\n[RUNITEM0]\r\nPROGRAMNAME=first\r\n"
                            "[RUNITEM2147483646]\r\nPROGRAMNAME=last\r\n"));
-    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(on.program.Start());
     // It shows as soon as with any small file (every other start in these tests waits 20 s at most).
-    const HWND main = program.WaitMainWindow(10000);
+    const HWND main = on.program.WaitMainWindow(10000);
     ASSERT_NE(main, nullptr) << "the load still steps through the missing sections";
     const HWND list = ::GetDlgItem(PanelWith(main, ID_LAUNCHER_LIST), ID_LAUNCHER_LIST);
     EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
-    EXPECT_TRUE(program.Close());
+    EXPECT_TRUE(on.program.Close());
 }
 
 TEST(SettingsFileInTheProgram, QuotedAndLongValuesFromTheDialogComeBackAfterARestart)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(program.IsInstalled());
-    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
-    ASSERT_TRUE(WriteBytes(ini, SettingsText("", {RecorderItem(medium, "first", 0), RecorderItem(medium, "second", 0)})));
-    const std::string record = medium.Path("\\record.txt");
+    ProgramOnMedium on;
+    ASSERT_TRUE(on.IsReady());
+    ASSERT_TRUE(WriteBytes(on.ini, SettingsText("", {RecorderItem(on.medium, "first", 0),
+                                                     RecorderItem(on.medium, "second", 0)})));
+    const std::string record = on.medium.Path("\\record.txt");
     ScopedEnv recordFile("VK_RECORD_FILE", record);
 
     // A path in quotes, as a program with a blank in its file's path needs
@@ -196,16 +184,12 @@ TEST(SettingsFileInTheProgram, QuotedAndLongValuesFromTheDialogComeBackAfterARes
     const std::string quoted = "\"%letter%\\a b\\c.txt\"";
     const std::string longName(300, 'n');
     const std::string longArg = "long-" + std::string(400, 'x');
-    StoredItem first = RecorderItem(medium, "", 0);
+    StoredItem first = RecorderItem(on.medium, "", 0);
     first.arg = "\"" + quoted + "\"";  // inside one more pair in the file
-    StoredItem second = RecorderItem(medium, longArg, 0);
+    StoredItem second = RecorderItem(on.medium, longArg, 0);
     second.name = longName;
 
-    ASSERT_TRUE(program.Start());
-    HWND main = program.WaitMainWindow();
-    ASSERT_NE(main, nullptr);
-    HWND panel = PanelWith(main, ID_LAUNCHER_LIST);
-    HWND list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
+    ASSERT_TRUE(on.StartWithLauncher());
     const struct {
         int row;
         std::string name;  // empty: left as it is
@@ -213,43 +197,40 @@ TEST(SettingsFileInTheProgram, QuotedAndLongValuesFromTheDialogComeBackAfterARes
     } edits[] = {{0, "", quoted}, {1, longName, longArg}};
     for (const auto& edit : edits) {
         SCOPED_TRACE(edit.row);
-        ASSERT_TRUE(SelectRow(list, edit.row));
-        ClickButton(panel, 1018);
-        const HWND dialog = program.WaitDialog(kSettingsCaption);
+        ASSERT_TRUE(SelectRow(on.list, edit.row));
+        ClickButton(on.panel, 1018);
+        const HWND dialog = on.program.WaitDialog(kSettingsCaption);
         ASSERT_NE(dialog, nullptr);
         if (!edit.name.empty())
             Type(::GetDlgItem(dialog, 1018), edit.name);
         Type(::GetDlgItem(dialog, 1011), edit.arg);
         ClickButton(dialog, IDOK);
-        ASSERT_TRUE(WaitFor([&] { return program.FindDialog(kSettingsCaption) == nullptr && program.Idle(); }, 20000));
+        ASSERT_TRUE(
+            WaitFor([&] { return on.program.FindDialog(kSettingsCaption) == nullptr && on.program.Idle(); }, 20000));
     }
-    EXPECT_EQ(ReadBytes(ini), SettingsText("", {first, second}));
-    ASSERT_TRUE(program.Close());
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {first, second}));
+    ASSERT_TRUE(on.program.Close());
 
     // The next start: the started program gets the whole path and the
     // whole arguments, and the dialog shows the whole name.
-    ASSERT_TRUE(program.Start());
-    main = program.WaitMainWindow();
-    ASSERT_NE(main, nullptr);
-    panel = PanelWith(main, ID_LAUNCHER_LIST);
-    list = ::GetDlgItem(panel, ID_LAUNCHER_LIST);
-    const std::string exe = "\"" + medium.Path("\\apps\\vk_recorder.exe") + "\" ";
-    const std::string expected[] = {"CMD=" + exe + "\"" + medium.Drive() + "\\a b\\c.txt\"\n",
+    ASSERT_TRUE(on.StartWithLauncher());
+    const std::string exe = "\"" + on.medium.Path("\\apps\\vk_recorder.exe") + "\" ";
+    const std::string expected[] = {"CMD=" + exe + "\"" + on.medium.Drive() + "\\a b\\c.txt\"\n",
                                     "CMD=" + exe + longArg + "\n"};
     for (int row = 0; row < 2; ++row) {
         SCOPED_TRACE(row);
-        ASSERT_TRUE(SelectRow(list, row));
-        ClickButton(panel, 1003);
+        ASSERT_TRUE(SelectRow(on.list, row));
+        ClickButton(on.panel, 1003);
         EXPECT_TRUE(WaitFor([&] { return ReadBytes(record).find(expected[row]) != std::string::npos; }, 20000))
             << ReadBytes(record);
     }
-    ClickButton(panel, 1018);
-    const HWND dialog = program.WaitDialog(kSettingsCaption);
+    ClickButton(on.panel, 1018);
+    const HWND dialog = on.program.WaitDialog(kSettingsCaption);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(::GetDlgItem(dialog, 1018)), longName);
     EXPECT_EQ(WindowText(::GetDlgItem(dialog, 1011)), longArg);
     ClickButton(dialog, IDCANCEL);
-    ASSERT_TRUE(WaitFor([&] { return program.FindDialog(kSettingsCaption) == nullptr; }, 20000));
-    EXPECT_EQ(ReadBytes(ini), SettingsText("", {first, second}));
-    EXPECT_TRUE(program.Close());
+    ASSERT_TRUE(WaitFor([&] { return on.program.FindDialog(kSettingsCaption) == nullptr; }, 20000));
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {first, second}));
+    EXPECT_TRUE(on.program.Close());
 }

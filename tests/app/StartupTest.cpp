@@ -154,15 +154,13 @@ TEST(Startup, OneCopyPerDriveWithItsTitleAndSkypeFolders)
 // medium exclude each other; an upper-case drive keeps the name it always had.
 TEST(Startup, StartsFromOneMediumByAnySpellingExcludeEachOther)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest installed(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(installed.IsInstalled());
-    const std::string drive = medium.Drive();
+    ProgramOnMedium on;
+    ASSERT_TRUE(on.IsReady());
+    const std::string drive = on.medium.Drive();
     std::string lower = drive;
     lower[0] = static_cast<char>(lower[0] - 'A' + 'a');
     const std::string rest = "\\Tools\\Vellokari.exe";
-    const std::string folder = installed.Folder();
+    const std::string folder = on.program.Folder();
     struct Spelling {
         std::string file;  // the program file as the starter names it
         std::string line;  // the command line a shell hands on, when it is not the file
@@ -590,17 +588,15 @@ public:
 // folder, never runs.
 TEST(Startup, HelpCommandNeverStartsAViewerFromTheMedium)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(program.IsInstalled());
-    const std::string record = medium.Path("\\record.txt");
+    ProgramOnMedium on;
+    ASSERT_TRUE(on.IsReady());
+    const std::string record = on.medium.Path("\\record.txt");
     ScopedEnv env("VK_RECORD_FILE", record);
-    ASSERT_TRUE(CopyWithFolders(FixturePath("vk_recorder.exe"), medium.Path("\\Tools\\winhlp32.exe")));
-    const std::string help = medium.Path("\\Tools\\Vellokari.hlp");
+    ASSERT_TRUE(CopyWithFolders(FixturePath("vk_recorder.exe"), on.medium.Path("\\Tools\\winhlp32.exe")));
+    const std::string help = on.medium.Path("\\Tools\\Vellokari.hlp");
     ASSERT_TRUE(WriteBytes(help, "no help inside"));
-    ASSERT_TRUE(program.Start("", "", program.Folder().c_str()));
-    const HWND main = program.WaitMainWindow();
+    ASSERT_TRUE(on.program.Start("", "", on.program.Folder().c_str()));
+    const HWND main = on.program.WaitMainWindow();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(::PostMessageA(main, WM_COMMAND, ID_HELP, 0));
 
@@ -608,7 +604,7 @@ TEST(Startup, HelpCommandNeverStartsAViewerFromTheMedium)
     EndsWithTheTest viewer;
     HWND box = nullptr;
     EXPECT_TRUE(WaitFor([&] {
-        viewer.m_id = ChildNamed(program.Id(), "winhlp32.exe");
+        viewer.m_id = ChildNamed(on.program.Id(), "winhlp32.exe");
         for (HWND window : ProcessWindows(viewer.m_id)) {
             if (viewer.m_id != 0 && ::IsWindowVisible(window) &&
                 MessageBoxText(window).find("`" + help + "'") != std::string::npos)
@@ -621,7 +617,7 @@ TEST(Startup, HelpCommandNeverStartsAViewerFromTheMedium)
     ASSERT_NE(::GetSystemDirectoryA(system, MAX_PATH), 0u);
     EXPECT_EQ(_stricmp(ImagePath(viewer.m_id).c_str(), (std::string(system) + "\\winhlp32.exe").c_str()), 0)
         << ImagePath(viewer.m_id);
-    EXPECT_TRUE(program.Idle());
+    EXPECT_TRUE(on.program.Idle());
     EXPECT_FALSE(FileExists(record)) << ReadBytes(record);
-    EXPECT_TRUE(program.Close());
+    EXPECT_TRUE(on.program.Close());
 }

@@ -58,41 +58,35 @@ private:
 
 TEST(WinListRegister, AProgramWhosePathTheCodePageCannotCarryIsRefused)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    ASSERT_TRUE(program.IsInstalled());
-    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
-    const StoredItem kept = RecorderItem(medium, "kept", 0);
-    ASSERT_TRUE(WriteBytes(ini, SettingsText("", {kept})));
+    ProgramOnMedium on;
+    ASSERT_TRUE(on.IsReady());
+    const StoredItem kept = RecorderItem(on.medium, "kept", 0);
+    ASSERT_TRUE(WriteBytes(on.ini, SettingsText("", {kept})));
     // "한국": Hangul, which code page 932 does not have.
-    const std::wstring folder = Wide(medium.Path("\\")) + L"\xD55C\xAD6D";
+    const std::wstring folder = Wide(on.medium.Path("\\")) + L"\xD55C\xAD6D";
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     WideFixture tool(folder + L"\\rec.exe", "t=vk-hangul-window,x=900,y=700");
     ASSERT_TRUE(tool.IsStarted());
-    ASSERT_TRUE(program.Start());
-    const HWND main = program.WaitMainWindow();
-    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(on.StartWithLauncher());
 
-    const HWND panel = PanelWith(main, 1028);
-    ASSERT_NE(panel, nullptr);
-    const HWND list = ::GetDlgItem(panel, 1028);
-    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
-    const LPARAM row = RowPoint(list, 0);
-    ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, row);
-    ::PostMessageA(list, WM_LBUTTONUP, 0, row);
-    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == 0; }));
-    ASSERT_TRUE(program.Idle());
-    ClickButton(panel, 1029);
-    const HWND box = program.WaitDialog("Vellokari");
-    ASSERT_NE(box, nullptr) << ReadBytes(ini);
+    const HWND windows = PanelWith(on.main, 1028);
+    ASSERT_NE(windows, nullptr);
+    const HWND windowList = ::GetDlgItem(windows, 1028);
+    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(windowList, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    const LPARAM row = RowPoint(windowList, 0);
+    ::PostMessageA(windowList, WM_LBUTTONDOWN, MK_LBUTTON, row);
+    ::PostMessageA(windowList, WM_LBUTTONUP, 0, row);
+    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(windowList, LVM_GETSELECTIONMARK, 0, 0) == 0; }));
+    ASSERT_TRUE(on.program.Idle());
+    ClickButton(windows, 1029);
+    const HWND box = on.program.WaitDialog("Vellokari");
+    ASSERT_NE(box, nullptr) << ReadBytes(on.ini);
     SaveScreen("winlist-register-refused", box);
     EXPECT_EQ(MessageBoxText(box), "パスが長すぎるか、使用できない文字を含むため登録できません.");
     ClickButton(box, IDOK);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
-    ASSERT_TRUE(program.Idle());
-    EXPECT_EQ(ReadBytes(ini), SettingsText("", {kept}));
-    const HWND launcher = ::GetDlgItem(PanelWith(main, ID_LAUNCHER_LIST), ID_LAUNCHER_LIST);
-    EXPECT_EQ(::SendMessageA(launcher, LVM_GETITEMCOUNT, 0, 0), 1);
-    EXPECT_TRUE(program.Close());
+    ASSERT_TRUE(on.program.Idle());
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {kept}));
+    EXPECT_EQ(::SendMessageA(on.list, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_TRUE(on.program.Close());
 }

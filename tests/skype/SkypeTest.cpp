@@ -206,96 +206,88 @@ TEST(SkypeOnMedium, UsersHiveOnlyWhenTheMachinesRefusesAccess)
 
 TEST(SkypeOnMedium, ImportRoadEveryOutcome)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
     // In the medium's root, where the item's folders have nothing before "\skype".
-    ProgramUnderTest program(medium.Path("\\Vellokari.exe"));
-    FixedDiskSkype skype;
-    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
-    const std::string ini = medium.Path("\\Vellokari.ini");
-    const std::string copy = medium.Path("\\skype\\bin\\Skype.exe");
-    const std::string record = medium.Path("\\record.txt");
+    ProgramWithFixedDiskSkype on("");
+    ASSERT_TRUE(on.IsReady());
+    const std::string copy = on.medium.Path("\\skype\\bin\\Skype.exe");
+    const std::string record = on.medium.Path("\\record.txt");
     ScopedEnv recordFile("VK_RECORD_FILE", record);
     StoredItem other{"tool.exe", "\\apps\\tool.exe", "", "", 0, 0, 0};
 
     // Equal versions with the copy there: the first box, even with a Skype running from the medium; no copy.
-    ASSERT_TRUE(WriteBytes(ini, SettingsText(kStandInVersion, {SkypeItem(""), other})));
-    medium.Put(FixturePath("vk_version_plain.exe"), "\\skype\\bin\\Skype.exe");
-    ASSERT_TRUE(program.Start("-NOSTART"));
-    ASSERT_NE(program.WaitMainWindow(), nullptr);
-    EXPECT_EQ(BoxWhileSkypeRunsFromTheMedium(program, medium), "バージョンは一致しています。更新の必要はありません.");
+    ASSERT_TRUE(WriteBytes(on.ini, SettingsText(kStandInVersion, {SkypeItem(""), other})));
+    on.medium.Put(FixturePath("vk_version_plain.exe"), "\\skype\\bin\\Skype.exe");
+    ASSERT_TRUE(on.program.Start("-NOSTART"));
+    ASSERT_NE(on.program.WaitMainWindow(), nullptr);
+    EXPECT_EQ(BoxWhileSkypeRunsFromTheMedium(on.program, on.medium), "バージョンは一致しています。更新の必要はありません.");
     EXPECT_EQ(ReadBytes(copy), ReadBytes(FixturePath("vk_version_plain.exe")));
-    ASSERT_TRUE(program.Close());
+    ASSERT_TRUE(on.program.Close());
     ASSERT_TRUE(::DeleteFileA(copy.c_str()));
 
     // A Skype.exe from the medium with a window: the second box. One from C: does not count.
     const std::string settings = SettingsText("", {other});
-    ASSERT_TRUE(WriteBytes(ini, settings));
-    ASSERT_TRUE(program.Start());
-    ASSERT_NE(program.WaitMainWindow(), nullptr);
-    EXPECT_EQ(BoxWhileSkypeRunsFromTheMedium(program, medium),
+    ASSERT_TRUE(WriteBytes(on.ini, settings));
+    ASSERT_TRUE(on.program.Start());
+    ASSERT_NE(on.program.WaitMainWindow(), nullptr);
+    EXPECT_EQ(BoxWhileSkypeRunsFromTheMedium(on.program, on.medium),
               "現在ポータブルメディアでSkypeが実行中です。Skypeを終了してください");
     {
         ScopedEnv window("VK_RECORD_WINDOW", "vk skype on the fixed disk");
         ChildProcess running;
-        ASSERT_TRUE(running.Start("\"" + skype.Path() + "\""));
+        ASSERT_TRUE(running.Start("\"" + on.skype.Path() + "\""));
         ASSERT_TRUE(WaitFor([] { return ::FindWindowA(nullptr, "vk skype on the fixed disk") != nullptr; }));
         // No at the question: nothing happens.
-        ClickImport(program);
-        EXPECT_EQ(AnswerBox(program, IDNO), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
-        ASSERT_TRUE(program.Idle());
+        ClickImport(on.program);
+        EXPECT_EQ(AnswerBox(on.program, IDNO), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+        ASSERT_TRUE(on.program.Idle());
         EXPECT_FALSE(FileExists(copy));
-        EXPECT_EQ(ReadBytes(ini), settings);
+        EXPECT_EQ(ReadBytes(on.ini), settings);
     }
     ::DeleteFileA(record.c_str());
 
     // Yes: copied, recorded, saved, both labels updated, the Skype item first, and it starts.
-    ClickImport(program);
-    EXPECT_EQ(AnswerBox(program, IDYES), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+    ClickImport(on.program);
+    EXPECT_EQ(AnswerBox(on.program, IDYES), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
     // Read once the handler is done: polled while the program replaces it, the file would stay old.
-    ASSERT_TRUE(program.Idle());
-    ASSERT_EQ(ReadBytes(ini), SettingsText(kStandInVersion, {SkypeItem(""), other}));
-    EXPECT_EQ(ReadBytes(copy), ReadBytes(skype.Path()));
+    ASSERT_TRUE(on.program.Idle());
+    ASSERT_EQ(ReadBytes(on.ini), SettingsText(kStandInVersion, {SkypeItem(""), other}));
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(on.skype.Path()));
     EXPECT_TRUE(WaitFor([&] {
-        return program.ItemText(ID_LABEL_MEDIUM) == std::string("Portableバージョン:") + kStandInVersion;
+        return on.program.ItemText(ID_LABEL_MEDIUM) == std::string("Portableバージョン:") + kStandInVersion;
     }));
-    EXPECT_EQ(program.ItemText(ID_LABEL_FIX), std::string("FixHDD バージョン:") + kStandInVersion);
+    EXPECT_EQ(on.program.ItemText(ID_LABEL_FIX), std::string("FixHDD バージョン:") + kStandInVersion);
     ASSERT_TRUE(WaitFor([&] { return !ReadBytes(record).empty(); }));
-    EXPECT_EQ(ReadBytes(record), "CMD=\"" + copy + "\" /datapath:\"" + medium.Path("\\skype\\data") +
-                                     "\" /removable\nDIR=" + medium.Path("\\skype\\bin") + "\n");
-    ASSERT_TRUE(program.Close());
+    EXPECT_EQ(ReadBytes(record), "CMD=\"" + copy + "\" /datapath:\"" + on.medium.Path("\\skype\\data") +
+                                     "\" /removable\nDIR=" + on.medium.Path("\\skype\\bin") + "\n");
+    ASSERT_TRUE(on.program.Close());
 }
 
 TEST(SkypeOnMedium, CopyOfAnotherVersionRecordsNothingAndMarkedFoldersStay)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    FixedDiskSkype skype;
-    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
-    const std::string copy = medium.Put(FixturePath("vk_version_plain.exe"), "\\Tools\\skype\\bin\\Skype.exe");
-    const std::string folder = medium.Path("\\Tools\\skype");
+    ProgramWithFixedDiskSkype on;
+    ASSERT_TRUE(on.IsReady());
+    const std::string copy = on.medium.Put(FixturePath("vk_version_plain.exe"), "\\Tools\\skype\\bin\\Skype.exe");
+    const std::string folder = on.medium.Path("\\Tools\\skype");
     ASSERT_TRUE(::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
     const DWORD marked = ::GetFileAttributesA(folder.c_str());
-    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
     const std::string settings = SettingsText("", {});
-    ASSERT_TRUE(WriteBytes(ini, settings));
-    ASSERT_TRUE(program.Start());
-    ASSERT_NE(program.WaitMainWindow(), nullptr);
+    ASSERT_TRUE(WriteBytes(on.ini, settings));
+    ASSERT_TRUE(on.program.Start());
+    ASSERT_NE(on.program.WaitMainWindow(), nullptr);
     EXPECT_EQ(::GetFileAttributesA(folder.c_str()), marked);
     const auto nothingRecorded = [&] {
         // A second press asks again instead of finding equal versions.
-        ClickImport(program);
-        EXPECT_EQ(AnswerBox(program, IDNO), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
-        ASSERT_TRUE(program.Idle());
-        EXPECT_EQ(ReadBytes(ini), settings);
-        EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), "Portable未インストール");
+        ClickImport(on.program);
+        EXPECT_EQ(AnswerBox(on.program, IDNO), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+        ASSERT_TRUE(on.program.Idle());
+        EXPECT_EQ(ReadBytes(on.ini), settings);
+        EXPECT_EQ(on.program.ItemText(ID_LABEL_MEDIUM), "Portable未インストール");
     };
 
-    ClickImport(program);
-    EXPECT_EQ(AnswerBox(program, IDYES), kWriteQuestion);
+    ClickImport(on.program);
+    EXPECT_EQ(AnswerBox(on.program, IDYES), kWriteQuestion);
     // Asked before the older copy is replaced: No.
-    EXPECT_EQ(AnswerQuestion(program, IDNO), std::string("Vellokari: ") + kReplaceQuestion);
+    EXPECT_EQ(AnswerQuestion(on.program, IDNO), std::string("Vellokari: ") + kReplaceQuestion);
     {
         SCOPED_TRACE("the older copy kept");
         nothingRecorded();
@@ -305,19 +297,19 @@ TEST(SkypeOnMedium, CopyOfAnotherVersionRecordsNothingAndMarkedFoldersStay)
     // The fixed disk's file turns into another version before the Yes: the shell copies it, its
     // version is not the one read at start, and it never takes the place of the copy.
     ASSERT_TRUE(::DeleteFileA(copy.c_str()));
-    ClickImport(program);
-    ASSERT_NE(program.WaitDialog("Vellokari"), nullptr);
+    ClickImport(on.program);
+    ASSERT_NE(on.program.WaitDialog("Vellokari"), nullptr);
     const std::string next = FixturePath("vk_version_next.exe");
-    ASSERT_TRUE(::CopyFileA(next.c_str(), skype.Path().c_str(), FALSE));
-    EXPECT_EQ(AnswerBox(program, IDYES), kWriteQuestion);
-    EXPECT_EQ(AnswerBox(program, IDOK), kCopyFailed);
-    ASSERT_TRUE(program.Idle());
-    EXPECT_EQ(FolderNames(medium.Path("\\Tools\\skype\\bin")), std::vector<std::string>{});
+    ASSERT_TRUE(::CopyFileA(next.c_str(), on.skype.Path().c_str(), FALSE));
+    EXPECT_EQ(AnswerBox(on.program, IDYES), kWriteQuestion);
+    EXPECT_EQ(AnswerBox(on.program, IDOK), kCopyFailed);
+    ASSERT_TRUE(on.program.Idle());
+    EXPECT_EQ(FolderNames(on.medium.Path("\\Tools\\skype\\bin")), std::vector<std::string>{});
     {
         SCOPED_TRACE("a copy of another version");
         nothingRecorded();
     }
-    EXPECT_TRUE(program.Close());
+    EXPECT_TRUE(on.program.Close());
     ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -392,37 +384,33 @@ TEST(SkypeOnMedium, CopyThatCannotBeMadeLeavesTheMediumAsItWas)
 // A version in the settings counts only while its copy is on the medium.
 TEST(SkypeOnMedium, RecordedVersionWithoutItsCopyCountsAsNone)
 {
-    TestMedium medium;
-    ASSERT_TRUE(medium.IsReady());
-    ProgramUnderTest program(medium.Path("\\Tools\\Vellokari.exe"));
-    FixedDiskSkype skype;
-    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
-    const std::string copy = medium.Path("\\Tools\\skype\\bin\\Skype.exe");
-    const std::string ini = medium.Path("\\Tools\\Vellokari.ini");
+    ProgramWithFixedDiskSkype on;
+    ASSERT_TRUE(on.IsReady());
+    const std::string copy = on.medium.Path("\\Tools\\skype\\bin\\Skype.exe");
     const std::string recorded = std::string("Portableバージョン:") + kStandInVersion;
 
     // Missing at the start: shown as no copy, no Skype item offered, and the import asks.
     const std::string settings = SettingsText(kStandInVersion, {});
-    ASSERT_TRUE(WriteBytes(ini, settings));
-    ASSERT_TRUE(program.Start("-NOSTART"));
-    ASSERT_NE(program.WaitMainWindow(), nullptr);
-    EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), "Portable未インストール");
-    ClickImport(program);
-    EXPECT_EQ(AnswerBox(program, IDNO), kWriteQuestion);
-    ASSERT_TRUE(program.Idle());
-    EXPECT_EQ(ReadBytes(ini), settings);
-    ASSERT_TRUE(program.Close());
+    ASSERT_TRUE(WriteBytes(on.ini, settings));
+    ASSERT_TRUE(on.program.Start("-NOSTART"));
+    ASSERT_NE(on.program.WaitMainWindow(), nullptr);
+    EXPECT_EQ(on.program.ItemText(ID_LABEL_MEDIUM), "Portable未インストール");
+    ClickImport(on.program);
+    EXPECT_EQ(AnswerBox(on.program, IDNO), kWriteQuestion);
+    ASSERT_TRUE(on.program.Idle());
+    EXPECT_EQ(ReadBytes(on.ini), settings);
+    ASSERT_TRUE(on.program.Close());
 
     // There at the start, removed while the program runs: the press finds it gone.
-    ASSERT_TRUE(CopyWithFolders(skype.Path(), copy));
-    ASSERT_TRUE(program.Start("-NOSTART"));
-    ASSERT_NE(program.WaitMainWindow(), nullptr);
-    EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), recorded);
-    ClickImport(program);
-    EXPECT_EQ(AnswerBox(program, IDOK), "バージョンは一致しています。更新の必要はありません.");
+    ASSERT_TRUE(CopyWithFolders(on.skype.Path(), copy));
+    ASSERT_TRUE(on.program.Start("-NOSTART"));
+    ASSERT_NE(on.program.WaitMainWindow(), nullptr);
+    EXPECT_EQ(on.program.ItemText(ID_LABEL_MEDIUM), recorded);
+    ClickImport(on.program);
+    EXPECT_EQ(AnswerBox(on.program, IDOK), "バージョンは一致しています。更新の必要はありません.");
     ASSERT_TRUE(::DeleteFileA(copy.c_str()));
-    ClickImport(program);
-    EXPECT_EQ(AnswerBox(program, IDNO), kWriteQuestion);
-    EXPECT_TRUE(WaitFor([&] { return program.ItemText(ID_LABEL_MEDIUM) == "Portable未インストール"; }));
-    ASSERT_TRUE(program.Close());
+    ClickImport(on.program);
+    EXPECT_EQ(AnswerBox(on.program, IDNO), kWriteQuestion);
+    EXPECT_TRUE(WaitFor([&] { return on.program.ItemText(ID_LABEL_MEDIUM) == "Portable未インストール"; }));
+    ASSERT_TRUE(on.program.Close());
 }
