@@ -3,6 +3,7 @@
 #include "AfxMessageBox.h"
 #include "AppIds.h"
 #include "CVellokariDlg.h"
+#include "Closing.h"
 #include "ShellFileOperation.h"
 #include "SkypeOnMedium.h"
 #include "VersionText.h"
@@ -70,17 +71,26 @@ BOOL CVellokariDlg::CopySkypeToMedium()
     }
     if (attributes != INVALID_FILE_ATTRIBUTES && AfxMessageBox(kReplaceQuestion, MB_YESNO) != IDYES)
         return 0;
+    // One that a cut-off copy left would stay for good.
+    RemoveStrayIncoming(target);
     // The new copy comes in under a free name beside the old one, which stays
     // whole until the new one is known good and takes its place in one rename.
     // A full or write-protected medium may leave the shell silent: say it here.
     const CString incoming = FreeNameBeside(target);
     CString source = m_strFixSkypePath;
     CString destination = incoming;
-    const bool placed = !incoming.IsEmpty() && ShellFileOperation(m_hWnd, FO_COPY, source, destination) &&
-                        GetFileVersionString(incoming) == m_strFixVer &&
-                        ::MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    bool placed = !incoming.IsEmpty() && ShellFileOperation(m_hWnd, FO_COPY, source, destination) &&
+                  GetFileVersionString(incoming) == m_strFixVer && IsWholeCopy(incoming, m_strFixSkypePath);
+    if (placed) {
+        // A read-only copy in place would refuse every later update.
+        ClearReadOnly(incoming);
+        ClearReadOnly(target);
+        placed = ::MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
     if (!placed) {
-        RemoveIncoming(incoming);
+        // Once the medium is gone its letter may name another volume: nothing is touched there.
+        if (!AfxIsClosing())
+            RemoveIncoming(incoming);
         AfxMessageBox(kCopyFailed, MB_OK);
         return 0;
     }

@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <cwchar>
 
 namespace {
 char g_szFolder[MAX_PATH];
@@ -45,7 +46,9 @@ char* BrowseForFolder(const char* startFolder, bool* unfit)
         return nullptr;
     // The ANSI form of the path comes back cut at MAX_PATH or with other
     // characters in place of those that the code page lacks: the path is
-    // read in UTF-16 and taken only when it comes through whole.
+    // read in UTF-16 and taken only when it comes through whole. The UTF-16
+    // form is cut at MAX_PATH too, with success: one that fills the buffer
+    // may have been longer.
     wchar_t wide[MAX_PATH] = {};
     const BOOL converted = ::SHGetPathFromIDListW(chosen, wide);
     ::CoTaskMemFree(chosen);
@@ -53,7 +56,7 @@ char* BrowseForFolder(const char* startFolder, bool* unfit)
         return nullptr;
     wide[MAX_PATH - 1] = L'\0';
     CString path;
-    if (!AnsiPathFromWide(wide, &path) || path.IsEmpty()) {
+    if (std::wcslen(wide) >= MAX_PATH - 1 || !AnsiPathFromWide(wide, &path) || path.IsEmpty()) {
         if (unfit != nullptr)
             *unfit = true;
         return nullptr;

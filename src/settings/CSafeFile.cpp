@@ -72,10 +72,13 @@ CString CSafeFile::TemporaryPath(const CString& path, int variant)
     }
     CString mark;
     if (variant > 0)
-        mark.Format(".~vk%08lx-%d", static_cast<unsigned long>(hash), variant);
+        mark.Format("~vk%08lx-%d", static_cast<unsigned long>(hash), variant);
     else
-        mark.Format(".~vk%08lx", static_cast<unsigned long>(hash));
-    return path + mark;
+        mark.Format("~vk%08lx", static_cast<unsigned long>(hash));
+    // In a deep folder the name itself gives way: the mark alone is no longer than it.
+    if (path.GetLength() + 1 + mark.GetLength() < MAX_PATH)
+        return path + "." + mark;
+    return (slash >= 0 ? path.Left(slash + 1) : CString()) + mark;
 }
 
 BOOL CSafeFile::OpenTemporary()

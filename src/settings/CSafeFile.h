@@ -28,7 +28,8 @@ public:
 
     // Where the new content of path is written: beside it, its name followed
     // by ".~vk" and eight hex digits made from that name (and "-1" to "-9"
-    // for the others that are tried when one is held). No file of a user's is
+    // for the others that are tried when one is held); where that would not
+    // fit in MAX_PATH, the mark alone ("~vk..." in the same folder). No file of a user's is
     // named so, and one left by an interrupted replace is known as ours:
     // it is written over and, once a replace has succeeded, removed.
     static CString TemporaryPath(const CString& path, int variant = 0);

@@ -1,5 +1,7 @@
 #include "SkypeOnMedium.h"
 
+#include <string>
+
 namespace {
 
 const DWORD kSkypePathSize = 260;
@@ -82,6 +84,47 @@ void RemoveIncoming(const CString& path)
     // The shell may have carried the source's read-only mark over.
     ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(path);
+}
+
+void RemoveStrayIncoming(const CString& path)
+{
+    const int slash = path.ReverseFind('\\');
+    const CString folder = slash >= 0 ? path.Left(slash + 1) : CString();
+    const CString stem = (slash >= 0 ? path.Mid(slash + 1) : path) + ".";
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA(path + ".*.vkin", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        // Exactly the names that FreeNameBeside gives: the stem, eight lower-case hex digits, ".vkin".
+        const std::string name = found.cFileName;
+        const std::size_t length = static_cast<std::size_t>(stem.GetLength());
+        bool ours = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name.size() == length + 13 &&
+                    name.compare(0, length, stem.GetString()) == 0 && name.compare(length + 8, 5, ".vkin") == 0;
+        for (std::size_t i = length; ours && i < length + 8; ++i)
+            ours = (name[i] >= '0' && name[i] <= '9') || (name[i] >= 'a' && name[i] <= 'f');
+        if (ours)
+            RemoveIncoming(folder + name.c_str());
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+}
+
+BOOL IsWholeCopy(const char* copy, const char* source)
+{
+    WIN32_FILE_ATTRIBUTE_DATA made{};
+    WIN32_FILE_ATTRIBUTE_DATA original{};
+    return ::GetFileAttributesExA(copy, GetFileExInfoStandard, &made) &&
+           ::GetFileAttributesExA(source, GetFileExInfoStandard, &original) &&
+           made.nFileSizeHigh == original.nFileSizeHigh && made.nFileSizeLow == original.nFileSizeLow;
+}
+
+void ClearReadOnly(const char* path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0)
+        return;
+    const DWORD rest = attributes & ~FILE_ATTRIBUTE_READONLY;
+    ::SetFileAttributesA(path, rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL);
 }
 
 CRunInf MakeSkypeRunItem(const CString& exeDir)

@@ -28,6 +28,18 @@ CString FreeNameBeside(const CString& path);
 // Deletes a file of ours under such a name, whatever attributes it was given.
 void RemoveIncoming(const CString& path);
 
+// Deletes every file of ours under such a name beside path, left by a copy
+// that was cut off; other files stay.
+void RemoveStrayIncoming(const CString& path);
+
+// TRUE when the file at copy is as long as the one at source: a copy cut
+// short may still show the source's version.
+BOOL IsWholeCopy(const char* copy, const char* source);
+
+// Takes the read-only mark off a file (the shell carries the source's over),
+// so that a later copy can take its place.
+void ClearReadOnly(const char* path);
+
 // The built-in run item that starts the copy on the medium with its data
 // there; its paths without the drive, the drive left to "%letter%".
 CRunInf MakeSkypeRunItem(const CString& exeDir);

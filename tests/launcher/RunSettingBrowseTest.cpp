@@ -325,23 +325,27 @@ TEST_F(RunSettingBrowse, WorkingFolderThatTheCodePageCannotCarryWholeIsRefused)
     ASSERT_TRUE(MakeWide(drive, {Wide(top), Wide(fits)}));
     ASSERT_TRUE(MakeWide(drive, {Wide(top), Wide(over)}));
     ASSERT_TRUE(MakeWide(drive, {Wide(top), Wide(top), Wide(top)}));
+    // Plain letters, 305 characters with the drive: cut in UTF-16 as well.
+    const std::string plain(100, 'p');
+    ASSERT_TRUE(MakeWide(drive, {Wide(plain), Wide(plain), Wide(plain)}));
 
     MessageBoxSeam boxes;
-    Met deep, longer, whole;
+    Met deep, longer, plainDeep, whole;
     PickFolder(deep, letter, {top, top, top});
     PickFolder(longer, letter, {top, over});
+    PickFolder(plainDeep, letter, {plain, plain, plain});
     PickFolder(whole, letter, {top, fits});
     std::vector<std::string> shown;
     const CRunInf item = Show(Item("x", "\\tools\\a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 4; ++i) {
             SendClick(dialog, IDC_BUTTON_BROWSE_FOLDER);
             shown.push_back(ItemText(dialog, IDC_EDIT_WORKPATH));
         }
         SendClick(dialog, IDOK);
     });
     const std::string fitting = "\\" + top + "\\" + fits;
-    EXPECT_EQ(shown, (std::vector<std::string>{"", "", fitting}));
-    ASSERT_EQ(boxes.Calls().size(), 2u);
+    EXPECT_EQ(shown, (std::vector<std::string>{"", "", "", fitting}));
+    ASSERT_EQ(boxes.Calls().size(), 3u);
     for (const MessageBoxCall& call : boxes.Calls())
         EXPECT_EQ(call.text, kUnfitPath);
     EXPECT_EQ(item.m_strWorkPath, fitting.c_str());

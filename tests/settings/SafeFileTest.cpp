@@ -172,3 +172,27 @@ TEST(SafeFile, FilesOfTheUserBesideAreLeftAndLeftoversOfOursGo)
         ::SetFileAttributesA(tmp.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
+
+// In a folder so deep that the file's name and the mark after it would not fit,
+// the new content is written under the mark alone.
+TEST(SafeFile, InADeepFolderTheFileIsReplacedAndNothingIsLeft)
+{
+    TempFolder dir;
+    std::string folder = dir.Path();
+    // Vellokari.ini at 255 bytes: no room for the 12 bytes of the long mark.
+    const std::size_t deep = 255 - std::string("\\Vellokari.ini").size();
+    while (folder.size() < deep) {
+        folder += "\\" + std::string(std::min<std::size_t>(100, deep - folder.size() - 1), 'd');
+        ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr)) << folder.size();
+    }
+    const std::string path = folder + "\\Vellokari.ini";
+    ASSERT_EQ(path.size(), 255u);
+    ASSERT_TRUE(WriteBytes(path, kOld));
+    // One of ours left by a replace that was cut off.
+    EXPECT_TRUE(WriteBytes(CSafeFile::TemporaryPath(path.c_str(), 2).GetString(), "[autorun]\r\n"));
+
+    DWORD error = 0;
+    EXPECT_TRUE(SafeReplaceFile(path.c_str(), kNew, sizeof kNew - 1, &error)) << error;
+    EXPECT_EQ(ReadBytes(path), kNew);
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"Vellokari.ini"});
+}

@@ -2,6 +2,7 @@
 // registry and a stand-in Skype with a version resource on the fixed disk.
 #include "AppTest.h"
 #include "ProgramUnderTest.h"
+#include "SkypeOnMedium.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -9,6 +10,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -244,14 +246,28 @@ TEST(SkypeOnMedium, ImportRoadEveryOutcome)
         EXPECT_EQ(ReadBytes(on.ini), settings);
     }
     ::DeleteFileA(record.c_str());
+    // Left by a copy that was cut off (read-only as its source): it goes, the user's files stay.
+    const std::string bin = on.medium.Path("\\skype\\bin");
+    const std::string cut = bin + "\\Skype.exe.0badf00d.vkin";
+    ASSERT_TRUE(WriteBytes(cut, "MZ"));
+    ASSERT_TRUE(::SetFileAttributesA(cut.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(WriteBytes(bin + "\\Skype.exe.0badf00d1.vkin", "mine"));
+    ASSERT_TRUE(WriteBytes(bin + "\\Skype.exe.0badf00g.vkin", "mine"));
+    // A read-only Skype on the fixed disk: its copy must not be, or no later update could replace it.
+    ASSERT_TRUE(::SetFileAttributesA(on.skype.Path().c_str(), FILE_ATTRIBUTE_READONLY));
 
     // Yes: copied, recorded, saved, both labels updated, the Skype item first, and it starts.
     ClickImport(on.program);
     EXPECT_EQ(AnswerBox(on.program, IDYES), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
     // Read once the handler is done: polled while the program replaces it, the file would stay old.
     ASSERT_TRUE(on.program.Idle());
+    ::SetFileAttributesA(on.skype.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_EQ(ReadBytes(on.ini), SettingsText(kStandInVersion, {SkypeItem(""), other}));
     EXPECT_EQ(ReadBytes(copy), ReadBytes(on.skype.Path()));
+    EXPECT_EQ(::GetFileAttributesA(copy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    std::vector<std::string> names = FolderNames(bin);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Skype.exe", "Skype.exe.0badf00d1.vkin", "Skype.exe.0badf00g.vkin"}));
     EXPECT_TRUE(WaitFor([&] {
         return on.program.ItemText(ID_LABEL_MEDIUM) == std::string("Portableバージョン:") + kStandInVersion;
     }));
@@ -379,6 +395,20 @@ TEST(SkypeOnMedium, CopyThatCannotBeMadeLeavesTheMediumAsItWas)
         EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), label);
         EXPECT_TRUE(program.Close());
     }
+}
+
+// A copy cut short may still show the source's version: only its length tells.
+TEST(SkypeOnMedium, OnlyACopyAsLongAsItsSourceIsWhole)
+{
+    TempFolder dir;
+    const std::string source = FixturePath("vk_skype_standin.exe");
+    const std::string bytes = ReadBytes(source);
+    ASSERT_FALSE(bytes.empty());
+    ASSERT_TRUE(WriteBytes(dir / "whole", bytes));
+    ASSERT_TRUE(WriteBytes(dir / "cut", bytes.substr(0, bytes.size() - 1)));
+    EXPECT_TRUE(IsWholeCopy((dir / "whole").c_str(), source.c_str()));
+    EXPECT_FALSE(IsWholeCopy((dir / "cut").c_str(), source.c_str()));
+    EXPECT_FALSE(IsWholeCopy((dir / "none").c_str(), source.c_str()));
 }
 
 // A version in the settings counts only while its copy is on the medium.
