@@ -139,6 +139,9 @@ void CVellokariDlg::InitButtons()
 void CVellokariDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        // Posted while a box or dialog waits, it would open inside that one.
+        if (TakesNoCommands(m_hWnd))
+            return;
         CAboutDlg about;
         about.DoModal();
         return;

@@ -8,6 +8,7 @@
 #include "DebugLog.h"
 
 #include <algorithm>
+#include <string>
 
 CEditDlg::CEditDlg(CWnd* parent) : CDialog(IDD, parent) {}
 
@@ -69,6 +70,15 @@ void CEditDlg::OnOK()
     const std::size_t size = std::max(static_cast<std::size_t>(text.GetLength()), AutorunInfFormLength(text));
     if (size > static_cast<std::size_t>(AUTORUNINF_MAX_TEXT)) {
         DebugLog("CEditDlg::OnOK() too large size=%d\n", static_cast<int>(size));
+        AfxMessageBox("Autorun.infの更新に失敗しました.");
+        return;
+    }
+    // The profile reader reads on past a 0x1A where every check stops: such
+    // a text could never be seen as approved. A NUL would cut it short too.
+    const std::string& bytes = text.str();
+    const std::size_t mark = bytes.find('\x1A');
+    if ((mark != std::string::npos && mark + 1 < bytes.size()) || bytes.find('\0') != std::string::npos) {
+        DebugLog("CEditDlg::OnOK() text after 0x1A\n");
         AfxMessageBox("Autorun.infの更新に失敗しました.");
         return;
     }

@@ -132,14 +132,21 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (OnWndMsg(message, wParam, lParam, &result))
         return result;
     if (message == WM_HELP && !(GetStyle() & WS_CHILD)) {
-        if (CWnd* main = AfxGetMainWnd(); main != nullptr && main->m_hWnd != nullptr) {
-            main->SendMessage(WM_COMMAND, ID_HELP);
+        // F1 in a dialog that waits: the main window under it is disabled,
+        // so the help goes to the application from here.
+        CWnd* main = AfxGetMainWnd();
+        if (CWinApp* app = AfxGetApp(); app != nullptr && main != nullptr && main->m_hWnd != nullptr) {
+            if (!TakesNoCommands(m_hWnd))
+                app->OnCmdMsg(ID_HELP);
             return TRUE;
         }
     }
-    // A menu's or an accelerator's command (no control sent it).
+    // A menu's or an accelerator's command (no control sent it), dropped as
+    // the table's commands are while the window takes no input.
     if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) <= 1) {
         CWinApp* app = AfxGetApp();
+        if (app != nullptr && TakesNoCommands(m_hWnd))
+            return 0;
         if (app != nullptr && app->OnCmdMsg(LOWORD(wParam)))
             return 0;
     }

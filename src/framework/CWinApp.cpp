@@ -1,6 +1,7 @@
 #include "CWinApp.h"
 
 #include "CWnd.h"
+#include "Closing.h"
 #include "CommonControlsBinding.h"
 #include "Mbcs.h"
 #include "SystemLibrary.h"
@@ -111,6 +112,9 @@ BOOL CWinApp::OnCmdMsg(UINT id)
 
 void CWinApp::OnHelp()
 {
+    // Once the medium has gone its letter may name another volume's file.
+    if (AfxIsClosing())
+        return;
     // Without its file the program has no help, and F1 shows nothing.
     if (!IsPlainFile(m_strHelpFilePath))
         return;

@@ -47,6 +47,8 @@ bool IsArmedWindow(HWND hwnd, const CREATESTRUCTA* cs)
     return cs->hwndParent == parent || (parent != nullptr && cs->hwndParent == ::GetAncestor(parent, GA_ROOT));
 }
 
+}  // namespace
+
 // Commands and notifications of the message tables go only to a window that
 // takes input. While a box or dialog waits for the user, its loop keeps the
 // windows under it disabled, and the system still hands them what another
@@ -62,8 +64,6 @@ bool TakesNoCommands(HWND hwnd)
     }
     return false;
 }
-
-}  // namespace
 
 CWnd* WndFromHandle(HWND hwnd)
 {

@@ -146,4 +146,8 @@ private:
     void Unregister();
 };
 
+// True while the window or one it is a child of is disabled, as under a
+// waiting box or dialog: a command that reaches it then is dropped.
+bool TakesNoCommands(HWND hwnd);
+
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -97,8 +97,13 @@ void CLauncherDlg::OnBnClickedChange()
     edited.m_dwLastError = item.m_dwLastError;
     edited.m_bSkype = item.m_bSkype;
     item = edited;
-    if (retimed && item.m_nRunKind != RUNKIND_AUTO_START)
-        item.armRun();
+    if (retimed) {
+        // The old countdown belongs to the old timing.
+        item.m_bArmed = FALSE;
+        item.m_nCountdown = 0;
+        if (item.m_nRunKind != RUNKIND_AUTO_START)
+            item.armRun();
+    }
     UpdateRunList(0);
     SaveSettings();
 }

@@ -211,6 +211,7 @@ TEST(LauncherCommandsInTheProgram, CommandsPostedWhileTheDeleteQuestionWaitsAreI
                 Command(on.main, id);
             for (int id : {1029, 1030, 1032})  // the window list's register, to front, close
                 Command(windows, id);
+            ::PostMessageA(on.main, WM_SYSCOMMAND, 0x0010, 0);  // the system menu's about entry
         }
         ASSERT_TRUE(Settle(on.list));
         EXPECT_EQ(Shown(on.program), std::vector<std::string>{"Vellokari 削除しますか？"});

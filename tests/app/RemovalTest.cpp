@@ -173,6 +173,7 @@ TEST(MediumRemoval, LogLinesOfEveryDeviceChange)
     const char own = static_cast<char>(std::toupper(static_cast<unsigned char>(modulePath[0])));
     const char other = own == 'X' ? 'Y' : 'X';  // any other letter, Z: included
 
+    ClosingReset reset;  // the removal begins the closing of this process
     DebugLogCapture log;
     ModalSeam seam;
     bool ended = false;
@@ -226,7 +227,6 @@ TEST(MediumRemoval, LogLinesOfEveryDeviceChange)
     EXPECT_TRUE(ended);
     EXPECT_EQ(seam.Driven(), 2);
     EXPECT_EQ(seam.LeftOpen(), 0);
-    AfxResetClosing();  // the removal began the closing of this process
 }
 
 TEST(MediumRemoval, ClosingMessageFromAnotherProgramClosesItTheSameWay)

@@ -4,6 +4,7 @@
 #include "CAboutDlg.h"
 #include "CDialog.h"
 #include "CVellokariApp.h"
+#include "Closing.h"
 #include "ModalSeam.h"
 #include "ProgramUnderTest.h"
 #include "TestMedium.h"
@@ -513,6 +514,11 @@ TEST(Startup, HelpCommandStartsOnlyTheViewerOfASystemFolder)
         ModalSeam seam;
         seam.Push([&](CDialog& dialog) {
             app.m_pMainWnd = &dialog;
+            // Disabled, as under a box that waits: a posted help command is dropped.
+            ::EnableWindow(dialog.m_hWnd, FALSE);
+            ::SendMessageA(dialog.m_hWnd, WM_COMMAND, ID_HELP, 0);
+            EXPECT_TRUE(started.empty());
+            ::EnableWindow(dialog.m_hWnd, TRUE);
             ::SetForegroundWindow(dialog.m_hWnd);
             ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog.m_hWnd; }));
             INPUT keys[2] = {};
@@ -527,6 +533,15 @@ TEST(Startup, HelpCommandStartsOnlyTheViewerOfASystemFolder)
         about.DoModal();
         app.m_pMainWnd = nullptr;
         EXPECT_EQ(started, std::vector<ViewerStart>{fromWindows});
+
+        // Once the medium has gone, its help file may be another medium's.
+        started.clear();
+        {
+            ClosingReset reset;
+            AfxBeginClosing();
+            EXPECT_TRUE(app.OnCmdMsg(ID_HELP));
+        }
+        EXPECT_EQ(started, std::vector<ViewerStart>{});
     }
     HelpBinding() = saved;
 }

@@ -245,6 +245,29 @@ TEST_F(EditDlg, ATextTooLongToWatchIsNotWritten)
     EXPECT_EQ(ReadBytes(m_path), atLimit);
 }
 
+// Bytes after a 0x1A are read by the system but by no check: such a text is
+// neither written nor taken as the editor's.
+TEST_F(EditDlg, ATextWithBytesAfterA1AIsNotWritten)
+{
+    ASSERT_TRUE(WriteBytes(m_path, kCreated));
+    MessageBoxSeam boxes;
+    DebugLogCapture log;
+    EXPECT_EQ(Run([&](CDialog& dialog) {
+                  for (const char* text : {"[autorun]\r\n\x1A;x\r\n", "[autorun]\r\n\x1A"}) {
+                      TypeAndSave(dialog, text);
+                      EXPECT_TRUE(dialog.IsRunningModal());
+                      EXPECT_TRUE(ReadBytes(m_path) == kCreated) << "the file was written";
+                  }
+                  Click(dialog.m_hWnd, IDCANCEL);
+              }),
+              IDCANCEL);
+    ASSERT_EQ(boxes.Calls().size(), 4u);
+    for (std::size_t i : {1, 3})
+        EXPECT_EQ(boxes.Calls()[i].text, kWriteFailed) << i;
+    EXPECT_EQ(log.Count("CEditDlg::OnOK() text after 0x1A\n"), 2);
+    EXPECT_EQ(ReadBytes(m_path), kCreated);
+}
+
 // Typing goes on past the edit's own default of 30000 characters, up to the
 // most that a save accepts, and no further.
 TEST_F(EditDlg, TypingGoesOnUpToTheLimitOfASave)

@@ -414,6 +414,7 @@ void CALLBACK BeginClosing(HWND, UINT, UINT_PTR id, DWORD)
 // box opens any more.
 TEST(Dialog, ClosingEndsTheOpenLoopsAsCancelledAndOpensNoneAfter)
 {
+    ClosingReset reset;
     CWinApp app;
     TestDialog main;
     ASSERT_TRUE(main.Create(IDD_FW_TEST));
@@ -439,5 +440,4 @@ TEST(Dialog, ClosingEndsTheOpenLoopsAsCancelledAndOpensNoneAfter)
     EXPECT_EQ(AfxMessageBox("削除しますか？", MB_YESNO), IDNO);
     EXPECT_EQ(AfxMessageBox("起動するプログラムを一覧で選択してください"), IDOK);
     EXPECT_TRUE(boxes.Calls().empty());
-    AfxResetClosing();
 }

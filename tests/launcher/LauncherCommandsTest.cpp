@@ -244,6 +244,53 @@ TEST_F(LauncherCommands, ChangeReplacesTheItemWithTheDialogsCopy)
     EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
 }
 
+// A countdown running when the timing changes is the old timing's: it is
+// dropped, and no start follows from it.
+TEST_F(LauncherCommands, ChangedTimingDropsTheRunningCountdown)
+{
+    struct Case {
+        const char* name;
+        int kind;
+        int gate;      // opened before the change, for a gate item
+        int timing;    // the radio chosen in the dialog
+        int newGate;
+        bool armed;
+    };
+    const Case cases[] = {
+        {"at start to a gate", RUNKIND_AUTO_START, 0, IDC_RADIO_TIMING_GATE, 3, true},
+        {"gate to another gate", RUNKIND_AUTO_GATE, 3, IDC_RADIO_TIMING_GATE, 2, true},
+        {"gate to at start", RUNKIND_AUTO_GATE, 3, IDC_RADIO_TIMING_START, 0, false},
+    };
+    Open({Item("item", m_recorder, RUNKIND_MANUAL, 0, 0, "item")});
+    DebugLogCapture log;
+    ModalSeam seam;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CRunInf& item = Panel().m_runItems[0];
+        item.m_nRunKind = c.kind;
+        item.m_nDelayTime = 10;
+        item.m_nGateKind = c.gate;
+        item.armRun();
+        if (c.gate != 0)
+            ::SendMessageA(m_host.Panel(), g_uLauncherGateOpenMsg, c.gate, 0);
+        m_host.Tick(2);
+        ASSERT_EQ(item.m_nCountdown, 8);
+        Mark(0);
+        seam.Push([&](CDialog& dialog) {
+            SendClick(dialog.m_hWnd, c.timing);
+            if (c.newGate != 0)
+                ::SendDlgItemMessageA(dialog.m_hWnd, IDC_COMBO_GATE, CB_SETCURSEL, c.newGate, 0);
+            SendClick(dialog.m_hWnd, IDOK);
+        });
+        Press(IDC_BUTTON_CHANGE);
+        EXPECT_EQ(Panel().m_runItems[0].m_bArmed, c.armed ? TRUE : FALSE);
+        EXPECT_EQ(Panel().m_runItems[0].m_nCountdown, 0);
+        m_host.Tick(10);
+        EXPECT_EQ(log.Count(kStartLine), 0) << log.Text();
+    }
+    EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
+}
+
 TEST_F(LauncherCommands, LaunchAndDoubleClickStartTheMarkedItem)
 {
     m_medium.MakeFolders("\\work");

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "Closing.h"
+
 #include <atomic>
 #include <cstdio>
 #include <string>
@@ -165,4 +167,9 @@ void ChildProcess::Kill()
         ::CloseHandle(m_info.hThread);
     }
     m_info = PROCESS_INFORMATION{};
+}
+
+ClosingReset::~ClosingReset()
+{
+    AfxResetClosing();
 }

@@ -67,3 +67,13 @@ public:
 private:
     PROCESS_INFORMATION m_info{};
 };
+
+// Takes the process back from the closing road when the case ends, a failed
+// assertion too, so that the cases after it run their dialogs again.
+class ClosingReset {
+public:
+    ClosingReset() = default;
+    ~ClosingReset();
+    ClosingReset(const ClosingReset&) = delete;
+    ClosingReset& operator=(const ClosingReset&) = delete;
+};
