@@ -2,6 +2,7 @@
 // labels, the folders, the copy from the fixed disk and the built-in item.
 #include "AfxMessageBox.h"
 #include "AppIds.h"
+#include "CFile.h"
 #include "CVellokariDlg.h"
 #include "Closing.h"
 #include "ShellFileOperation.h"

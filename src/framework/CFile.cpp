@@ -85,3 +85,9 @@ BOOL CFile::Flush()
     }
     return TRUE;
 }
+
+BOOL IsFileAt(const char* path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}

@@ -40,3 +40,6 @@ protected:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     DWORD m_dwError = 0;
 };
+
+// TRUE when a file, not a folder, lies at the path.
+BOOL IsFileAt(const char* path);

@@ -1,5 +1,6 @@
 #include "CWinApp.h"
 
+#include "CFile.h"
 #include "CWnd.h"
 #include "Closing.h"
 #include "CommonControlsBinding.h"
@@ -27,12 +28,6 @@ CString HelpFilePath()
 
 const char kHelpViewer[] = "winhlp32.exe";
 
-bool IsPlainFile(const char* path)
-{
-    const DWORD attributes = ::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The help viewer in the Windows folder, else in the system folder; empty
 // when neither holds it. Its folder comes back too.
 CString HelpViewerPath(CString& folder)
@@ -47,7 +42,7 @@ CString HelpViewerPath(CString& folder)
         const bool root = slash != nullptr && slash[1] == '\0';
         folder = text;
         const CString viewer = folder + (root ? "" : "\\") + kHelpViewer;
-        if (IsPlainFile(viewer))
+        if (IsFileAt(viewer))
             return viewer;
     }
     folder.Empty();
@@ -116,7 +111,7 @@ void CWinApp::OnHelp()
     if (AfxIsClosing())
         return;
     // Without its file the program has no help, and F1 shows nothing.
-    if (!IsPlainFile(m_strHelpFilePath))
+    if (!IsFileAt(m_strHelpFilePath))
         return;
     // The viewer by its full path in a system folder, started there: the
     // system's own help call finds it by name, and one beside the program

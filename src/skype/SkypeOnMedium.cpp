@@ -1,5 +1,7 @@
 #include "SkypeOnMedium.h"
 
+#include "CFile.h"
+
 #include <string>
 
 namespace {
@@ -56,12 +58,6 @@ BOOL ReadSkypePathFromRegistry(CString& path)
 CString SkypeCopyPath(const CString& exeDir)
 {
     return exeDir + "\\skype\\bin\\Skype.exe";
-}
-
-BOOL IsFileAt(const char* path)
-{
-    const DWORD attributes = ::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 CString FreeNameBeside(const CString& path)

@@ -18,9 +18,6 @@ BOOL ReadSkypePathFromRegistry(CString& path);
 // The copy's place beside the program whose folder is exeDir.
 CString SkypeCopyPath(const CString& exeDir);
 
-// TRUE when a file, not a folder, lies at the path.
-BOOL IsFileAt(const char* path);
-
 // A name beside the file at path that nothing holds now, for a new copy on
 // its way in; empty when none is found.
 CString FreeNameBeside(const CString& path);
