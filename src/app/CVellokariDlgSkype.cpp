@@ -3,6 +3,7 @@
 #include "AfxMessageBox.h"
 #include "AppIds.h"
 #include "CFile.h"
+#include "CSafeFile.h"
 #include "CVellokariDlg.h"
 #include "Closing.h"
 #include "ShellFileOperation.h"
@@ -73,7 +74,7 @@ BOOL CVellokariDlg::CopySkypeToMedium()
     if (attributes != INVALID_FILE_ATTRIBUTES && AfxMessageBox(kReplaceQuestion, MB_YESNO) != IDYES)
         return 0;
     // One that a cut-off copy left would stay for good.
-    RemoveStrayIncoming(target);
+    CSafeFile::RemoveLeftovers(target);
     // The new copy comes in under a free name beside the old one, which stays
     // whole until the new one is known good and takes its place in one rename.
     // A full or write-protected medium may leave the shell silent: say it here.
@@ -91,7 +92,7 @@ BOOL CVellokariDlg::CopySkypeToMedium()
     if (!placed) {
         // Once the medium is gone its letter may name another volume: nothing is touched there.
         if (!AfxIsClosing())
-            RemoveIncoming(incoming);
+            CSafeFile::RemoveLeftovers(target);
         AfxMessageBox(kCopyFailed, MB_OK);
         return 0;
     }

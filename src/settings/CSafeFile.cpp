@@ -105,10 +105,10 @@ BOOL CSafeFile::OpenTemporary()
     return Fail(error != 0 ? error : ERROR_ALREADY_EXISTS);
 }
 
-void CSafeFile::RemoveLeftovers() const
+void CSafeFile::RemoveLeftovers(const CString& path)
 {
     for (int variant = 0; variant < TEMPORARY_VARIANTS; ++variant) {
-        const CString leftover = TemporaryPath(m_strPath, variant);
+        const CString leftover = TemporaryPath(path, variant);
         const DWORD attributes = ::GetFileAttributesA(leftover);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             continue;
@@ -153,7 +153,7 @@ BOOL CSafeFile::Commit()
         ::DeleteFileA(m_strTempPath);
         return Fail(error);
     }
-    RemoveLeftovers();
+    RemoveLeftovers(m_strPath);
     return TRUE;
 }
 

@@ -34,11 +34,13 @@ public:
     // it is written over and, once a replace has succeeded, removed.
     static CString TemporaryPath(const CString& path, int variant = 0);
     enum { TEMPORARY_VARIANTS = 10 };
+    // Removes every file of ours under those names beside path, whatever
+    // attributes it was given; other files stay.
+    static void RemoveLeftovers(const CString& path);
     DWORD GetError() const { return m_dwError; }  // the system's code of the last failure
 
 private:
     BOOL OpenTemporary();
-    void RemoveLeftovers() const;
     BOOL Fail(DWORD error);
 
     CFile m_file;

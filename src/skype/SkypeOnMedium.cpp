@@ -1,8 +1,7 @@
 #include "SkypeOnMedium.h"
 
 #include "CFile.h"
-
-#include <string>
+#include "CSafeFile.h"
 
 namespace {
 
@@ -62,47 +61,14 @@ CString SkypeCopyPath(const CString& exeDir)
 
 CString FreeNameBeside(const CString& path)
 {
-    // Process and moment in the name: a user's file by chance is passed over.
-    const unsigned seed = static_cast<unsigned>(::GetCurrentProcessId()) ^ static_cast<unsigned>(::GetTickCount());
-    for (unsigned n = 0; n < 100; ++n) {
-        CString name;
-        name.Format("%s.%08x.vkin", path.GetString(), seed + n);
+    // The safe replace's names: no file of a user's is named so, and one
+    // that a cut-off copy left is known as ours and removed.
+    for (int variant = 0; variant < CSafeFile::TEMPORARY_VARIANTS; ++variant) {
+        const CString name = CSafeFile::TemporaryPath(path, variant);
         if (::GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES && ::GetLastError() != ERROR_ACCESS_DENIED)
             return name;
     }
     return CString();
-}
-
-void RemoveIncoming(const CString& path)
-{
-    if (path.IsEmpty() || !IsFileAt(path))
-        return;
-    // The shell may have carried the source's read-only mark over.
-    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(path);
-}
-
-void RemoveStrayIncoming(const CString& path)
-{
-    const int slash = path.ReverseFind('\\');
-    const CString folder = slash >= 0 ? path.Left(slash + 1) : CString();
-    const CString stem = (slash >= 0 ? path.Mid(slash + 1) : path) + ".";
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA(path + ".*.vkin", &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        // Exactly the names that FreeNameBeside gives: the stem, eight lower-case hex digits, ".vkin".
-        const std::string name = found.cFileName;
-        const std::size_t length = static_cast<std::size_t>(stem.GetLength());
-        bool ours = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name.size() == length + 13 &&
-                    name.compare(0, length, stem.GetString()) == 0 && name.compare(length + 8, 5, ".vkin") == 0;
-        for (std::size_t i = length; ours && i < length + 8; ++i)
-            ours = (name[i] >= '0' && name[i] <= '9') || (name[i] >= 'a' && name[i] <= 'f');
-        if (ours)
-            RemoveIncoming(folder + name.c_str());
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
 }
 
 BOOL IsWholeCopy(const char* copy, const char* source)

@@ -18,16 +18,10 @@ BOOL ReadSkypePathFromRegistry(CString& path);
 // The copy's place beside the program whose folder is exeDir.
 CString SkypeCopyPath(const CString& exeDir);
 
-// A name beside the file at path that nothing holds now, for a new copy on
-// its way in; empty when none is found.
+// A name of ours beside the file at path that nothing holds now, for a new
+// copy on its way in (CSafeFile::RemoveLeftovers removes it); empty when
+// none is free.
 CString FreeNameBeside(const CString& path);
-
-// Deletes a file of ours under such a name, whatever attributes it was given.
-void RemoveIncoming(const CString& path);
-
-// Deletes every file of ours under such a name beside path, left by a copy
-// that was cut off; other files stay.
-void RemoveStrayIncoming(const CString& path);
 
 // TRUE when the file at copy is as long as the one at source: a copy cut
 // short may still show the source's version.

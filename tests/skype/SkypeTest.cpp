@@ -3,6 +3,7 @@
 #include "AppTest.h"
 #include "ProgramUnderTest.h"
 #include "SkypeOnMedium.h"
+#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -248,7 +249,7 @@ TEST(SkypeOnMedium, ImportRoadEveryOutcome)
     ::DeleteFileA(record.c_str());
     // Left by a copy that was cut off (read-only as its source): it goes, the user's files stay.
     const std::string bin = on.medium.Path("\\skype\\bin");
-    const std::string cut = bin + "\\Skype.exe.0badf00d.vkin";
+    const std::string cut = Temporary(bin + "\\Skype.exe");
     ASSERT_TRUE(WriteBytes(cut, "MZ"));
     ASSERT_TRUE(::SetFileAttributesA(cut.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(WriteBytes(bin + "\\Skype.exe.0badf00d1.vkin", "mine"));
