@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 int g_bDebugMode = 0;
 
@@ -32,20 +31,23 @@ bool IsSwitch(const char* arg, const char* name)
 CString MutexName(const char* path)
 {
     // The same drive by any spelling: "\\?\" and "\\.\" before a drive or a
-    // share are left out, and a drive letter is taken in upper case.
-    std::string rest(path);
+    // share are left out, and a drive letter is taken in upper case. Only the
+    // first two characters of what is left count.
+    const std::size_t length = std::strlen(path);
+    const char* rest = path;
+    char tail[3] = {};
     for (const char* prefix : {"\\\\?\\", "\\\\.\\"}) {
-        if (rest.compare(0, 4, prefix) != 0)
+        if (std::strncmp(path, prefix, 4) != 0)
             continue;
-        const char letter = static_cast<char>(rest.size() >= 6 ? rest[4] | 0x20 : 0);
-        if (letter >= 'a' && letter <= 'z' && rest[5] == ':')
-            rest.erase(0, 4);
-        else if (rest.size() >= 8 && _strnicmp(rest.c_str() + 4, "UNC\\", 4) == 0)
-            rest = "\\" + rest.substr(7);  // "\\?\UNC\server" is "\\server"
+        const char letter = static_cast<char>(length >= 6 ? path[4] | 0x20 : 0);
+        if (letter >= 'a' && letter <= 'z' && path[5] == ':') {
+            rest = path + 4;
+        } else if (length >= 8 && _strnicmp(path + 4, "UNC\\", 4) == 0) {
+            rest = "\\\\";  // "\\?\UNC\server" is "\\server"
+        }
         break;
     }
-    char tail[3] = {};
-    for (std::size_t i = 0; i < 2 && i < rest.size(); ++i)
+    for (std::size_t i = 0; i < 2 && rest[i] != '\0'; ++i)
         tail[i] = rest[i];
     if (tail[1] == ':' && tail[0] >= 'a' && tail[0] <= 'z')
         tail[0] = static_cast<char>(tail[0] - 'a' + 'A');

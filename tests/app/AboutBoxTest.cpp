@@ -146,7 +146,8 @@ TEST(AboutBox, LinkOpensTheHomePageThroughTheShell)
 {
     TempFolder folder;
     const std::string record = folder / "record.txt";
-    HttpsHandler handler("\"" + FixturePath("vk_recorder.exe") + "\" \"%1\"");
+    const std::string recorder = FixturePath("vk_recorder.exe");
+    HttpsHandler handler("\"" + recorder + "\" \"%1\"");
     ASSERT_TRUE(handler.Ok());
     ::SetEnvironmentVariableA("VK_RECORD_FILE", record.c_str());
 

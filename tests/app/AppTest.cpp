@@ -77,7 +77,8 @@ bool ProgramOnMedium::StartWithLauncher(const std::string& args)
 bool OpenGate(void* window, int kind)
 {
     ChildProcess gate;
-    return gate.Start("\"" + FixturePath("vk_gate.exe") + "\" " +
+    const std::string exe = FixturePath("vk_gate.exe");
+    return gate.Start("\"" + exe + "\" " +
                       std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window))) + " " +
                       std::to_string(kind)) &&
            gate.WaitExit() && gate.ExitCode() == 0;

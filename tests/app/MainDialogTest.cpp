@@ -65,8 +65,8 @@ TEST(MainDialog, CollapsedAtStartAndBackExactlyAfterTwoClicks)
     const HWND main = program.WaitMainWindow();
     ASSERT_NE(main, nullptr);
     ChildProcess tool;
-    ASSERT_TRUE(tool.Start("\"" + medium.Put(FixturePath("vk_windows.exe"), "\\apps\\tool.exe") +
-                           "\" t=vk-tool-window,x=900,y=700"));
+    const std::string exe = medium.Put(FixturePath("vk_windows.exe"), "\\apps\\tool.exe");
+    ASSERT_TRUE(tool.Start("\"" + exe + "\" t=vk-tool-window,x=900,y=700"));
 
     const Geometry start = Measure(main);
     EXPECT_EQ(start.button.top, start.launcher.bottom + 2);

@@ -429,7 +429,8 @@ TEST_F(LauncherRuns, GateOpenFromAnotherProcessStartsTheMatchingItemsAfterTheirD
 
     const auto gateOpen = [&](int times) {
         ChildProcess gate;
-        ASSERT_TRUE(gate.Start("\"" + FixturePath("vk_gate.exe") + "\" " +
+        const std::string exe = FixturePath("vk_gate.exe");
+        ASSERT_TRUE(gate.Start("\"" + exe + "\" " +
                                std::to_string(reinterpret_cast<UINT_PTR>(m_host.Panel())) + " 3"));
         ASSERT_TRUE(gate.WaitExit());
         EXPECT_EQ(gate.ExitCode(), 0u);

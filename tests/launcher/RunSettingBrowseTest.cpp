@@ -277,13 +277,16 @@ TEST_F(RunSettingBrowse, ExecutableThatTheCodePageCannotCarryWholeIsRefused)
 {
     const std::wstring drive = Wide(m_medium.Drive());
     // Three folders of 75: 455 bytes, cut to 259 by the ANSI dialog.
-    const std::string deep = "\\" + Kanji(75) + "\\" + Kanji(75) + "\\" + Kanji(75);
+    const std::string kanji75 = Kanji(75), kanji50 = Kanji(50);
+    const std::string folder = "\\" + kanji75;
+    const std::string deep = folder + folder + folder;
     ASSERT_TRUE(MakeWide(drive, {Wide(Kanji(75)), Wide(Kanji(75)), Wide(Kanji(75))}, L"a.exe"));
     ASSERT_TRUE(MakeWide(drive, {kHangul}, L"rec.exe"));
     // Exactly 259 bytes with the drive: whole, and taken.
-    const std::string fits = "\\" + Kanji(75) + "\\a" + Kanji(50) + ".exe";
+    const std::string name = "a" + kanji50 + ".exe";
+    const std::string fits = folder + "\\" + name;
     ASSERT_EQ(m_medium.Path(fits).size(), 259u);
-    ASSERT_TRUE(MakeWide(drive, {Wide(Kanji(75))}, Wide("a" + Kanji(50) + ".exe")));
+    ASSERT_TRUE(MakeWide(drive, {Wide(Kanji(75))}, Wide(name)));
 
     MessageBoxSeam boxes;
     Met cut, hangul, whole;

@@ -297,14 +297,14 @@ TEST_F(SettingsFile, LongStringsLoadWholeUpToTheLimitAndBeyondItArriveCut)
         values.push_back(std::string(length, 'n'));
     values.push_back(std::string(RUNINF_MAX_TEXT, 'm'));
     values.push_back(std::string(RUNINF_MAX_TEXT - 2, 'q') + "  ");  // quoted in the file
-    values.push_back("\"" + std::string(256, 'q') + "\"");
-    values.push_back("\"" + std::string(257, 'q') + "\"");
-    values.push_back("\"" + std::string(RUNINF_MAX_TEXT - 2, 'q') + "\"");
+    values.push_back(std::string(1, '"').append(256, 'q').append(1, '"'));
+    values.push_back(std::string(1, '"').append(257, 'q').append(1, '"'));
+    values.push_back(std::string(1, '"').append(RUNINF_MAX_TEXT - 2, 'q').append(1, '"'));
     std::string wide;
     while (wide.size() < RUNINF_MAX_TEXT)
         wide += "表";
     values.push_back(wide);
-    values.push_back(" " + wide.substr(2) + " ");
+    values.push_back(std::string(" ").append(wide, 2).append(" "));
     for (const std::string& value : values) {
         SCOPED_TRACE(value.size());
         auto panel = Panel();
@@ -326,7 +326,7 @@ TEST_F(SettingsFile, LongStringsLoadWholeUpToTheLimitAndBeyondItArriveCut)
     } cases[] = {
         {std::string(RUNINF_MAX_TEXT + 1, 'n'), std::string(RUNINF_MAX_TEXT, 'n')},
         {std::string(3 * RUNINF_MAX_TEXT, 'n'), std::string(RUNINF_MAX_TEXT, 'n')},
-        {"a" + wide, "a" + wide.substr(0, RUNINF_MAX_TEXT - 2)},
+        {"a" + wide, std::string("a").append(wide, 0, RUNINF_MAX_TEXT - 2)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored.size());

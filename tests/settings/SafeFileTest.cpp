@@ -182,7 +182,8 @@ TEST(SafeFile, InADeepFolderTheFileIsReplacedAndNothingIsLeft)
     // Vellokari.ini at 255 bytes: no room for the 12 bytes of the long mark.
     const std::size_t deep = 255 - std::string("\\Vellokari.ini").size();
     while (folder.size() < deep) {
-        folder += "\\" + std::string(std::min<std::size_t>(100, deep - folder.size() - 1), 'd');
+        folder += '\\';
+        folder.append(std::min<std::size_t>(100, deep - folder.size()), 'd');
         ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr)) << folder.size();
     }
     const std::string path = folder + "\\Vellokari.ini";

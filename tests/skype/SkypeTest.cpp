@@ -130,7 +130,8 @@ std::string BoxWhileSkypeRunsFromTheMedium(const ProgramUnderTest& program, cons
 {
     ScopedEnv window("VK_RECORD_WINDOW", "vk skype on the medium");
     ChildProcess running;
-    if (!running.Start("\"" + medium.Put(FixturePath("vk_recorder.exe"), "\\other\\Skype.exe") + "\"") ||
+    const std::string exe = medium.Put(FixturePath("vk_recorder.exe"), "\\other\\Skype.exe");
+    if (!running.Start("\"" + exe + "\"") ||
         !WaitFor([] { return ::FindWindowA(nullptr, "vk skype on the medium") != nullptr; }))
         return "(no Skype running from the medium)";
     ClickImport(program);
