@@ -30,6 +30,13 @@ bool SameTiming(const CRunInf& a, const CRunInf& b)
     return a.m_nRunKind == b.m_nRunKind && a.m_nDelayTime == b.m_nDelayTime && a.m_nGateKind == b.m_nGateKind;
 }
 
+// Only the delay changed: the same kind, and for a gate item the same gate.
+// A countdown running then is the item's own start still to come.
+bool SameTrigger(const CRunInf& a, const CRunInf& b)
+{
+    return a.m_nRunKind == b.m_nRunKind && (a.m_nRunKind != RUNKIND_AUTO_GATE || a.m_nGateKind == b.m_nGateKind);
+}
+
 const char kChangeLost[] = "一覧が変更されたため、設定変更は保存されませんでした.";
 
 }  // namespace
@@ -86,11 +93,10 @@ void CLauncherDlg::OnBnClickedChange()
         return;
     }
     // The run tick and gate opens went on while the dialog was open: the
-    // item keeps the run-time state they left it in, and is armed anew only
-    // when its timing changed. One that now starts with the program is not
-    // armed again; it waits for the program's next start.
+    // item keeps the run-time state they left it in, as it is at the OK.
     CRunInf& item = m_runItems[pos];
     const bool retimed = !SameTiming(edited, opened);
+    const bool counting = item.m_bArmed && item.m_nCountdown > 0;
     edited.m_bArmed = item.m_bArmed;
     edited.m_nCountdown = item.m_nCountdown;
     edited.m_bFailed = item.m_bFailed;
@@ -98,11 +104,18 @@ void CLauncherDlg::OnBnClickedChange()
     edited.m_bSkype = item.m_bSkype;
     item = edited;
     if (retimed) {
-        // The old countdown belongs to the old timing.
-        item.m_bArmed = FALSE;
-        item.m_nCountdown = 0;
-        if (item.m_nRunKind != RUNKIND_AUTO_START)
-            item.armRun();
+        if (counting && SameTrigger(edited, opened)) {
+            // Its start is still to come: the new delay counts from now.
+            item.m_nCountdown = item.m_nDelayTime == 0 ? 1 : item.m_nDelayTime;
+        } else {
+            // Started already, nothing to count, or another kind or gate:
+            // no countdown carries over. One that now starts with the
+            // program waits for its next start, a gate item for its gate.
+            item.m_bArmed = FALSE;
+            item.m_nCountdown = 0;
+            if (item.m_nRunKind != RUNKIND_AUTO_START)
+                item.armRun();
+        }
     }
     UpdateRunList(0);
     SaveSettings();

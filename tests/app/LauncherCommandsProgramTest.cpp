@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -309,3 +310,110 @@ TEST(LauncherCommandsInTheProgram, AnImportPostedUnderChangeIsIgnoredAndTheEditK
     EXPECT_FALSE(FileExists(on.medium.Path("\\Tools\\skype\\bin\\Skype.exe")));
     EXPECT_TRUE(on.program.Close());
 }
+
+namespace {
+
+// What comes before the OK of a Change that gives an item a new delay.
+enum class Meanwhile {
+    Nothing,
+    GateBefore,        // its gate opens before the dialog
+    GateInDialog,      // its gate opens while the dialog is open
+    StartedBefore,     // it starts before the dialog
+    StartedInDialog,   // it starts while the dialog is open
+};
+
+struct Retiming {
+    const char* name;
+    int kind;
+    int delay;
+    Meanwhile meanwhile;
+    bool toGate;     // the dialog changes it to a gate item of gate 3
+    int newDelay;    // tenths of a second
+    int starts;      // by the time the clock item starts
+};
+
+// "clock" starts 5 s after a gate open of kind 4, sent at the OK: later
+// than the subject's new delay and than what was left of its old one.
+const Retiming kRetimings[] = {
+    {"AtStartCounting", 1, 40, Meanwhile::Nothing, false, 10, 1},
+    {"GateCountingSinceItsGate", 2, 40, Meanwhile::GateBefore, false, 10, 1},
+    {"GateOpenedWhileTheDialogIsOpen", 2, 40, Meanwhile::GateInDialog, false, 10, 1},
+    {"AtStartStartedBefore", 1, 5, Meanwhile::StartedBefore, false, 10, 1},
+    {"AtStartStartedWhileTheDialogIsOpen", 1, 40, Meanwhile::StartedInDialog, false, 10, 1},
+    {"AtStartToAGate", 1, 40, Meanwhile::Nothing, true, 10, 0},
+};
+
+void PrintTo(const Retiming& retiming, std::ostream* out)
+{
+    *out << retiming.name;
+}
+
+class RetimedInTheProgram : public ::testing::TestWithParam<Retiming> {};
+
+}  // namespace
+
+// A new delay from Change: an item whose start in this run is still to come
+// starts once, after the OK; one that has started does not start again; one
+// changed to a gate item waits for its gate.
+TEST_P(RetimedInTheProgram, StartsOnceWhenItsStartWasStillToCome)
+{
+    const Retiming& c = GetParam();
+    ProgramOnMedium on;
+    ASSERT_TRUE(on.IsReady());
+    StoredItem item = NamedRecorder(on.medium, "item", c.kind, 3);
+    item.delay = c.delay;
+    StoredItem clock = NamedRecorder(on.medium, "clock", 2, 4);
+    clock.delay = 50;
+    ASSERT_TRUE(WriteBytes(on.ini, SettingsText("", {item, clock})));
+    const std::string record = on.medium.Path("\\record.txt");
+    ScopedEnv recordFile("VK_RECORD_FILE", record);
+    ASSERT_TRUE(on.StartWithLauncher());
+
+    if (c.meanwhile == Meanwhile::GateBefore) {
+        ASSERT_TRUE(OpenGate(on.main, 3));
+        ASSERT_TRUE(Settle(on.list));  // through the main dialog, which posts it on to the panel
+        ASSERT_TRUE(Settle(on.list));
+    }
+    if (c.meanwhile == Meanwhile::StartedBefore) {
+        ASSERT_TRUE(WaitFor([&] { return Starts(record, "item") == 1; }));
+    }
+    ASSERT_TRUE(SelectRow(on.list, 0));
+    Command(on.panel, 1018);
+    const HWND dialog = on.program.WaitDialog(kSettingsCaption);
+    ASSERT_NE(dialog, nullptr);
+    if (c.meanwhile == Meanwhile::StartedInDialog) {
+        ASSERT_EQ(Starts(record, "item"), 0) << "the dialog came after the countdown";
+        ASSERT_TRUE(WaitFor([&] { return Starts(record, "item") == 1; }));
+    }
+    if (c.meanwhile == Meanwhile::GateInDialog) {
+        ASSERT_TRUE(OpenGate(on.main, 3));
+        ASSERT_TRUE(Settle(on.list));
+        ASSERT_TRUE(Settle(on.list));
+    }
+    if (c.toGate) {
+        ::SendMessageTimeoutA(::GetDlgItem(dialog, 1021), BM_CLICK, 0, 0, SMTO_BLOCK, 5000, nullptr);
+        ::SendMessageTimeoutA(::GetDlgItem(dialog, 1022), CB_SETCURSEL, 3, 0, SMTO_BLOCK, 5000, nullptr);
+    }
+    Type(::GetDlgItem(dialog, 1014), std::to_string(c.newDelay));
+    const bool startedBefore = c.meanwhile == Meanwhile::StartedBefore || c.meanwhile == Meanwhile::StartedInDialog;
+    ASSERT_EQ(Starts(record, "item"), startedBefore ? 1 : 0) << "the old countdown ran out before the OK";
+    Command(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    ASSERT_TRUE(OpenGate(on.main, 4));
+
+    ASSERT_TRUE(WaitFor([&] { return Starts(record, "clock") == 1; }, 20000)) << ReadBytes(record);
+    EXPECT_EQ(Starts(record, "item"), c.starts) << ReadBytes(record);
+    if (c.toGate) {
+        ASSERT_TRUE(OpenGate(on.main, 3));
+        EXPECT_TRUE(WaitFor([&] { return Starts(record, "item") == 1; })) << "on its gate, after its new delay";
+    }
+    ASSERT_TRUE(on.program.Idle());
+    item.delay = c.newDelay;
+    if (c.toGate)
+        item.kind = 2;
+    EXPECT_EQ(ReadBytes(on.ini), SettingsText("", {item, clock}));
+    EXPECT_TRUE(on.program.Close());
+}
+
+INSTANTIATE_TEST_SUITE_P(Change, RetimedInTheProgram, ::testing::ValuesIn(kRetimings),
+                         [](const ::testing::TestParamInfo<Retiming>& info) { return std::string(info.param.name); });

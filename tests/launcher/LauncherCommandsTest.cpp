@@ -17,6 +17,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -287,6 +288,85 @@ TEST_F(LauncherCommands, ChangedTimingDropsTheRunningCountdown)
         EXPECT_EQ(Panel().m_runItems[0].m_nCountdown, 0);
         m_host.Tick(10);
         EXPECT_EQ(log.Count(kStartLine), 0) << log.Text();
+    }
+    EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
+}
+
+// A new delay for an item whose start in this run is still to come counts
+// from the OK, whatever the run tick and gate opens did while the dialog was
+// open; an item that has started, or has nothing to count, gets no start.
+TEST_F(LauncherCommands, NewDelayOfAPendingStartCountsFromTheOk)
+{
+    struct Case {
+        const char* name;
+        int kind;
+        int delay;
+        std::function<void()> before;  // after arming, before the dialog
+        std::function<void()> during;  // inside the dialog, before its OK
+        int timing;                    // the radio chosen in the dialog, 0 for none
+        const char* newDelay;
+        int startsAtOk;  // starts of the item up to the OK
+        int startAfter;  // ticks after the OK to its next start, 0 for none
+        bool armed;      // after the OK
+    };
+    const auto ticks = [this](int n) { return [this, n] { m_host.Tick(n); }; };
+    const auto gate3 = [this](int n) {
+        return [this, n] {
+            ::SendMessageA(m_host.Panel(), g_uLauncherGateOpenMsg, 3, 0);
+            m_host.Tick(n);
+        };
+    };
+    const auto byHand = [this] {
+        m_host.Tick(2);
+        Mark(0);
+        Press(IDC_BUTTON_LAUNCH);
+    };
+    const auto nothing = [] {};
+    const Case cases[] = {
+        {"at start, counting", RUNKIND_AUTO_START, 10, ticks(2), nothing, 0, "5", 0, 5, true},
+        {"at start, counting, to no delay", RUNKIND_AUTO_START, 10, ticks(2), ticks(3), 0, "0", 0, 1, true},
+        {"gate, counting since its gate", RUNKIND_AUTO_GATE, 10, gate3(2), nothing, 0, "5", 0, 5, true},
+        {"gate, opened while the dialog is open", RUNKIND_AUTO_GATE, 10, nothing, gate3(2), 0, "5", 0, 5, true},
+        {"at start, started before", RUNKIND_AUTO_START, 2, ticks(2), nothing, 0, "5", 1, 0, false},
+        {"at start, started while the dialog is open", RUNKIND_AUTO_START, 10, ticks(2), ticks(8), 0, "5", 1, 0,
+         false},
+        {"gate, started before", RUNKIND_AUTO_GATE, 2, gate3(2), nothing, 0, "5", 1, 0, true},
+        {"at start, started by hand", RUNKIND_AUTO_START, 10, byHand, nothing, 0, "5", 1, 0, false},
+        {"manual", RUNKIND_MANUAL, 10, ticks(2), nothing, 0, "5", 0, 0, false},
+        {"manual to at start", RUNKIND_MANUAL, 10, ticks(2), nothing, IDC_RADIO_TIMING_START, "5", 0, 0, false},
+        {"at start to a gate", RUNKIND_AUTO_START, 10, ticks(2), nothing, IDC_RADIO_TIMING_GATE, "5", 0, 0, true},
+    };
+    Open({Item("item", m_recorder, RUNKIND_MANUAL, 0, 0, "item")});
+    ModalSeam seam;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DebugLogCapture log;
+        CRunInf& item = Panel().m_runItems[0];
+        item = Item("item", m_recorder, c.kind, c.delay, 3, "item");
+        item.armRun();
+        c.before();
+        Mark(0);
+        seam.Push([&](CDialog& dialog) {
+            c.during();
+            if (c.timing == IDC_RADIO_TIMING_START)
+                SendClick(dialog.m_hWnd, IDC_CHECK_AUTOSTART);
+            else if (c.timing != 0)
+                SendClick(dialog.m_hWnd, c.timing);
+            ::SetDlgItemTextA(dialog.m_hWnd, IDC_EDIT_DELAY, c.newDelay);
+            SendClick(dialog.m_hWnd, IDOK);
+        });
+        Press(IDC_BUTTON_CHANGE);
+        EXPECT_EQ(Panel().m_runItems[0].m_nDelayTime, std::atoi(c.newDelay));
+        EXPECT_EQ(log.Count(StartOf("item")), c.startsAtOk) << log.Text();
+        EXPECT_EQ(Panel().m_runItems[0].m_bArmed, c.armed ? TRUE : FALSE);
+        if (c.startAfter > 0) {
+            m_host.Tick(c.startAfter - 1);
+            EXPECT_EQ(log.Count(StartOf("item")), c.startsAtOk) << "before its new delay";
+            m_host.Tick();
+            EXPECT_EQ(log.Count(StartOf("item")), c.startsAtOk + 1) << "on its new delay";
+        }
+        m_host.Tick(20);
+        EXPECT_EQ(log.Count(StartOf("item")), c.startsAtOk + (c.startAfter > 0 ? 1 : 0)) << log.Text();
     }
     EXPECT_EQ(seam.Unexpected() + seam.LeftOpen(), 0);
 }

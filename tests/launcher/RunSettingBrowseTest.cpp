@@ -6,6 +6,7 @@
 #include "AfxMessageBox.h"
 #include "CRunSettingDlg.h"
 #include "CWinApp.h"
+#include "CrashReport.h"
 #include "DialogWatch.h"
 #include "ListedDrive.h"
 #include "ModalSeam.h"
@@ -298,9 +299,16 @@ TEST_F(RunSettingBrowse, ExecutableThatTheCodePageCannotCarryWholeIsRefused)
         return true;
     });
     ChooseFile(whole, m_medium.Path(fits));
+    const std::string refusal = std::string(", refused with \"") + kUnfitPath + "\"";
+    const std::string expected[] = {
+        "a file under folders of 455 bytes, which the file dialog gives back cut" + refusal,
+        "a file under a folder in Hangul" + refusal,
+        "a file whose path is 259 bytes taken",
+    };
     std::vector<std::string> shown;
     const CRunInf item = Show(Item("x", "\\tools\\a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
         for (int i = 0; i < 3; ++i) {
+            const Expecting step(expected[i]);
             SendClick(dialog, IDC_BUTTON_BROWSE_EXE);
             shown.push_back(ItemText(dialog, IDC_EDIT_PROGRAMPATH));
         }
@@ -338,9 +346,17 @@ TEST_F(RunSettingBrowse, WorkingFolderThatTheCodePageCannotCarryWholeIsRefused)
     PickFolder(longer, letter, {top, over});
     PickFolder(plainDeep, letter, {plain, plain, plain});
     PickFolder(whole, letter, {top, fits});
+    const std::string refusal = std::string(", refused with \"") + kUnfitPath + "\"";
+    const std::string expected[] = {
+        "a folder of 455 bytes that the picker gives back cut" + refusal,
+        "a folder of 260 bytes that the picker gives back cut" + refusal,
+        "a folder of 305 characters that the picker gives back cut" + refusal,
+        "a folder of 259 bytes taken",
+    };
     std::vector<std::string> shown;
     const CRunInf item = Show(Item("x", "\\tools\\a.exe", RUNKIND_MANUAL), [&](HWND dialog) {
         for (int i = 0; i < 4; ++i) {
+            const Expecting step(expected[i]);
             SendClick(dialog, IDC_BUTTON_BROWSE_FOLDER);
             shown.push_back(ItemText(dialog, IDC_EDIT_WORKPATH));
         }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "CommonControlsBinding.h"
+#include "CrashReport.h"
 
 #include <windows.h>
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
 {
     // Test names are read back by the host's tools: no CR before each LF.
     _setmode(_fileno(stdout), _O_BINARY);
+    InstallCrashReport();
     InitCommonControlsOnce();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
