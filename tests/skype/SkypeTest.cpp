@@ -398,6 +398,76 @@ TEST(SkypeOnMedium, CopyThatCannotBeMadeLeavesTheMediumAsItWas)
     }
 }
 
+// The new copy is made but cannot take the old one's place, or is not whole
+// although it shows the source's version: the medium stays exactly as it was.
+TEST(SkypeOnMedium, CopyThatDoesNotTakeThePlaceLeavesTheOldOneAsItWas)
+{
+    const std::string old = FixturePath("vk_version_plain.exe");
+    const std::string standIn = ReadBytes(FixturePath("vk_skype_standin.exe"));
+    ASSERT_FALSE(standIn.empty());
+    // Past the stand-in's sections: a copy cut there still shows its version.
+    const std::string tail(1 << 20, 't');
+    const unsigned long long room = (standIn.size() + 4095) / 4096 * 4096 + (64 << 10);
+    enum Fault { kHeld, kCutShort };
+    struct Case {
+        const char* what;
+        Fault fault;
+    };
+    for (const Case& c : {Case{"the old copy held by another program, read-only", kHeld},
+                          Case{"a copy cut short by a full medium", kCutShort}}) {
+        SCOPED_TRACE(c.what);
+        ProgramWithFixedDiskSkype on;
+        ASSERT_TRUE(on.IsReady());
+        const std::string bin = on.medium.Path("\\Tools\\skype\\bin");
+        const std::string copy = bin + "\\Skype.exe";
+        on.medium.MakeFolders("\\Tools\\skype\\bin");
+        std::unique_ptr<HostMount> mount;  // given up after the program has ended
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        std::string settings;
+        DWORD attributes = INVALID_FILE_ATTRIBUTES;
+        if (c.fault == kHeld) {
+            ASSERT_TRUE(CopyWithFolders(old, copy));
+            ASSERT_TRUE(::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+            attributes = ::GetFileAttributesA(copy.c_str());
+            holder = ::CreateFileA(copy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr);
+            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+            settings = SettingsText(kPlainVersion, {SkypeItem("\\Tools")});
+        } else {
+            ASSERT_TRUE(WriteBytes(on.skype.Path(), standIn + tail));
+            mount = std::make_unique<HostMount>(on.medium, "\\Tools\\skype\\bin",
+                                                "mount -t tmpfs -o size=" + std::to_string(room) + " tmpfs DIR");
+            ASSERT_TRUE(mount->IsReady());
+            settings = SettingsText("", {});
+        }
+        ASSERT_TRUE(WriteBytes(on.ini, settings));
+        ASSERT_TRUE(on.program.Start("-NOSTART"));
+        ASSERT_NE(on.program.WaitMainWindow(), nullptr);
+        const std::string label = on.program.ItemText(ID_LABEL_MEDIUM);
+
+        ClickImport(on.program);
+        EXPECT_EQ(AnswerBox(on.program, IDYES), kWriteQuestion);
+        if (c.fault == kHeld) {
+            EXPECT_EQ(AnswerQuestion(on.program, IDYES), std::string("Vellokari: ") + kReplaceQuestion);
+        }
+        EXPECT_EQ(AnswerBox(on.program, IDOK), kCopyFailed);
+        ASSERT_TRUE(on.program.Idle());
+        if (holder != INVALID_HANDLE_VALUE)
+            ::CloseHandle(holder);
+        if (c.fault == kHeld) {
+            EXPECT_EQ(FolderNames(bin), std::vector<std::string>{"Skype.exe"});
+            EXPECT_TRUE(ReadBytes(copy) == ReadBytes(old));
+            EXPECT_EQ(::GetFileAttributesA(copy.c_str()), attributes);
+            ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+        } else {
+            EXPECT_EQ(FolderNames(bin), std::vector<std::string>{});
+        }
+        EXPECT_EQ(ReadBytes(on.ini), settings);
+        EXPECT_EQ(on.program.ItemText(ID_LABEL_MEDIUM), label);
+        EXPECT_TRUE(on.program.Close());
+    }
+}
+
 // A copy cut short may still show the source's version: only its length tells.
 TEST(SkypeOnMedium, OnlyACopyAsLongAsItsSourceIsWhole)
 {
