@@ -63,8 +63,9 @@ bool IsTheNameItself(HANDLE file, const CString& path)
     CString folder = path.Left(slash);
     if (folder.GetLength() == 2 && folder[1] == ':')
         folder += "\\";
-    const HANDLE dir = ::CreateFileA(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE dir =
+        ::CreateFileA(folder, FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (dir == INVALID_HANDLE_VALUE)
         return false;
     std::wstring expected = FinalPath(dir);

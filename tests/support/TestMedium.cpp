@@ -192,9 +192,9 @@ bool TestMedium::UseOwnFileSystem(unsigned long long bytes)
     if (m_bMounted)
         return false;
     const std::string kept = m_unixFolder + ".tar";
-    m_bMounted = RunOnHost("tar --xattrs --xattrs-include='*' -C '" + m_unixFolder + "' -cf '" + kept + "' . && mount -t tmpfs -o size=" +
-                           std::to_string(bytes) + " tmpfs '" + m_unixFolder + "' && tar --xattrs --xattrs-include='*' -C '" + m_unixFolder +
-                           "' -xf '" + kept + "' && rm -f '" + kept + "'");
+    const std::string tar = "tar --xattrs --xattrs-include='*' -C '" + m_unixFolder + "' ";
+    m_bMounted = RunOnHost(tar + "-cf '" + kept + "' . && mount -t tmpfs -o size=" + std::to_string(bytes) +
+                           " tmpfs '" + m_unixFolder + "' && " + tar + "-xf '" + kept + "' && rm -f '" + kept + "'");
     return m_bMounted;
 }
 
