@@ -83,12 +83,8 @@ BOOL CVellokariDlg::CopySkypeToMedium()
     CString destination = incoming;
     bool placed = !incoming.IsEmpty() && ShellFileOperation(m_hWnd, FO_COPY, source, destination) &&
                   GetFileVersionString(incoming) == m_strFixVer && IsWholeCopy(incoming, m_strFixSkypePath);
-    if (placed) {
-        // A read-only copy in place would refuse every later update.
-        ClearReadOnly(incoming);
-        ClearReadOnly(target);
-        placed = ::MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    }
+    if (placed)
+        placed = PutCopyInPlace(incoming, target);
     if (!placed) {
         // Once the medium is gone its letter may name another volume: nothing is touched there.
         if (!AfxIsClosing())

@@ -25,7 +25,9 @@ BOOL CFile::Open(const char* path, UINT flags)
     }
 
     DWORD disposition = OPEN_EXISTING;
-    if (flags & modeCreate)
+    if (flags & modeCreateNew)
+        disposition = CREATE_NEW;
+    else if (flags & modeCreate)
         disposition = (flags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
 
     m_hFile = ::CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -17,6 +17,9 @@ public:
         modeNoTruncate = 0x2000, // with modeCreate: keep an existing file's content
         typeText = 0x4000,
         typeBinary = 0x8000,
+        // Creates the file new: fails where the name is taken, by a file or a
+        // link, so that nothing a name leads to is ever written over.
+        modeCreateNew = 0x10000,
     };
 
     CFile() = default;

@@ -30,12 +30,14 @@ public:
     // by ".~vk" and eight hex digits made from that name (and "-1" to "-9"
     // for the others that are tried when one is held); where that would not
     // fit in MAX_PATH, the mark alone ("~vk..." in the same folder). No file of a user's is
-    // named so, and one left by an interrupted replace is known as ours:
-    // it is written over and, once a replace has succeeded, removed.
+    // named so, and one left by an interrupted replace is known as ours: its
+    // name is taken away (a link's too, never what the link leads to), and
+    // the new content goes to a file made new, never into one that was there.
     static CString TemporaryPath(const CString& path, int variant = 0);
     enum { TEMPORARY_VARIANTS = 10 };
     // Removes every file of ours under those names beside path, whatever
-    // attributes it was given; other files stay.
+    // attributes it was given, and every link under them (what a link leads
+    // to stays as it is); other files stay.
     static void RemoveLeftovers(const CString& path);
     DWORD GetError() const { return m_dwError; }  // the system's code of the last failure
 

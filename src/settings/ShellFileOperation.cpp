@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 BOOL ShellFileOperation(HWND owner, UINT operation, CString& from, CString& to)
 {
     if (AfxIsClosing())
@@ -21,7 +23,32 @@ BOOL ShellFileOperation(HWND owner, UINT operation, CString& from, CString& to)
     op.fFlags = FOF_MULTIDESTFILES | FOF_SIMPLEPROGRESS | FOF_NOCONFIRMMKDIR;
     // Only the shell's own "nothing aborted" counts as success.
     op.fAnyOperationsAborted = TRUE;
-    ::SHFileOperationA(&op);
+    if (const ShellOperationSeam* seam = ShellOperationSeam::Current())
+        op.fAnyOperationsAborted = seam->Run(operation, from.GetString(), to.GetString());
+    else
+        ::SHFileOperationA(&op);
     // The medium went while the shell copied: what came of it is not taken.
     return op.fAnyOperationsAborted || AfxIsClosing() ? FALSE : TRUE;
+}
+
+namespace {
+
+ShellOperationSeam* g_pShellSeam = nullptr;
+
+}  // namespace
+
+ShellOperationSeam::ShellOperationSeam(Operation operation)
+    : m_operation(std::move(operation)), m_previous(g_pShellSeam)
+{
+    g_pShellSeam = this;
+}
+
+ShellOperationSeam::~ShellOperationSeam()
+{
+    g_pShellSeam = m_previous;
+}
+
+ShellOperationSeam* ShellOperationSeam::Current()
+{
+    return g_pShellSeam;
 }

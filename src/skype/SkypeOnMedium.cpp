@@ -62,11 +62,18 @@ CString SkypeCopyPath(const CString& exeDir)
 CString FreeNameBeside(const CString& path)
 {
     // The safe replace's names: no file of a user's is named so, and one
-    // that a cut-off copy left is known as ours and removed.
+    // that a cut-off copy left is known as ours and removed. A name counts
+    // as free only where a file can be made new under it: one that seems
+    // free may be a link that leads nowhere, and the shell would copy
+    // through it to wherever it points.
     for (int variant = 0; variant < CSafeFile::TEMPORARY_VARIANTS; ++variant) {
         const CString name = CSafeFile::TemporaryPath(path, variant);
-        if (::GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES && ::GetLastError() != ERROR_ACCESS_DENIED)
+        const HANDLE probe = ::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (probe != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(probe);
             return name;
+        }
     }
     return CString();
 }
@@ -87,6 +94,22 @@ void ClearReadOnly(const char* path)
         return;
     const DWORD rest = attributes & ~FILE_ATTRIBUTE_READONLY;
     ::SetFileAttributesA(path, rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL);
+}
+
+BOOL PutCopyInPlace(const char* incoming, const char* target)
+{
+    // A read-only copy in place would refuse every later update.
+    ClearReadOnly(incoming);
+    const DWORD before = ::GetFileAttributesA(target);
+    ClearReadOnly(target);
+    if (::MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return TRUE;
+    // The old copy stays, and stays as it was.
+    const DWORD error = ::GetLastError();
+    if (before != INVALID_FILE_ATTRIBUTES && ::GetFileAttributesA(target) != before)
+        ::SetFileAttributesA(target, before);
+    ::SetLastError(error);
+    return FALSE;
 }
 
 CRunInf MakeSkypeRunItem(const CString& exeDir)

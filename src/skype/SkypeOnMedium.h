@@ -31,6 +31,10 @@ BOOL IsWholeCopy(const char* copy, const char* source);
 // so that a later copy can take its place.
 void ClearReadOnly(const char* path);
 
+// Renames the new copy over the old one, neither left read-only; where the
+// rename fails, the old copy keeps its attributes as they were.
+BOOL PutCopyInPlace(const char* incoming, const char* target);
+
 // The built-in run item that starts the copy on the medium with its data
 // there; its paths without the drive, the drive left to "%letter%".
 CRunInf MakeSkypeRunItem(const CString& exeDir);

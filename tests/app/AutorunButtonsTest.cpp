@@ -8,7 +8,6 @@
 #include "HexText.h"
 #include "ModalSeam.h"
 #include "ProgramUnderTest.h"
-#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 #include "TimerSeam.h"
@@ -247,6 +246,7 @@ TEST(AutorunCreation, WritesTheTemplateApprovesAndStoresIt)
 
 TEST_F(AutorunButtons, CreationRefusedOrFailedWritesAndStoresNothing)
 {
+    ASSERT_TRUE(m_medium.UseOwnFileSystem(32 << 20));  // to be filled up later
     Running program(m_medium, "\\Vellokari.exe");
     ASSERT_TRUE(program.Started());
     const std::string inf = m_medium.Path("\\autorun.inf");
@@ -280,12 +280,12 @@ TEST_F(AutorunButtons, CreationRefusedOrFailedWritesAndStoresNothing)
     EXPECT_FALSE(FileExists(inf));
 
     // The medium is full: nothing can be written beside the file to be.
-    ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\autorun.inf"), "/dev/full"));
+    ASSERT_TRUE(m_medium.Fill());
     program.Press(ID_AUTORUN_CREATE);
     EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateQuestion), IDYES));
     EXPECT_TRUE(Running::Answer(program.WaitBox(kCreateFailed), IDOK));
     EXPECT_TRUE(program.Idle());
-    ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\autorun.inf")));
+    ASSERT_TRUE(m_medium.MakeRoom());
     EXPECT_FALSE(FileExists(inf));
 
     // Nothing was approved, nothing saved.
@@ -395,6 +395,7 @@ TEST_F(AutorunButtons, WithoutAFileTheEditorDoesNotOpen)
 
 TEST_F(AutorunButtons, FailedSavesKeepTheFileTheApprovedTextAndTheSettings)
 {
+    ASSERT_TRUE(m_medium.UseOwnFileSystem(32 << 20));  // to be filled up later
     ASSERT_TRUE(WriteBytes(m_inf, kCreated));
     ASSERT_TRUE(::SetFileAttributesA(m_inf.c_str(), FILE_ATTRIBUTE_HIDDEN));
     Running program(m_medium, "\\Vellokari.exe", SettingsWith(kCreated));
@@ -406,11 +407,11 @@ TEST_F(AutorunButtons, FailedSavesKeepTheFileTheApprovedTextAndTheSettings)
     SetEditText(editor, ID_EDITOR_TEXT, "typed\r\n");
 
     // The medium is full, then the file is read-only.
-    ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
+    ASSERT_TRUE(m_medium.Fill());
     for (int attempt = 0; attempt < 2; ++attempt) {
         SCOPED_TRACE(attempt);
         if (attempt == 1) {
-            ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\Autorun.Inf")));
+            ASSERT_TRUE(m_medium.MakeRoom());
             ASSERT_TRUE(::SetFileAttributesA(m_inf.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
         }
         ClickButton(editor, IDOK);

@@ -3,6 +3,7 @@
 // at the next start.
 #include "AppTest.h"
 #include "ProgramUnderTest.h"
+#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -111,6 +112,48 @@ TEST(SettingsFileInTheProgram, AnAddThatCannotBeStoredIsToldOnceAndTheFileStays)
             ::CloseHandle(holder);
         ::SetFileAttributesA(on.ini.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(ReadBytes(on.ini), settings);
+        EXPECT_TRUE(on.program.Close());
+    }
+}
+
+// A medium from someone else carries a link under the temporary name of the
+// settings file, to a document of the user's beside it.
+TEST(SettingsFileInTheProgram, AnAddWritesNothingThroughALinkUnderTheTemporaryName)
+{
+    for (const bool hard : {true, false}) {
+        SCOPED_TRACE(hard ? "a hard link" : "a symbolic link");
+        ProgramOnMedium on;
+        ASSERT_TRUE(on.IsReady());
+        const std::string settings = FullSettings(on.medium);
+        ASSERT_TRUE(WriteBytes(on.ini, settings));
+        on.medium.MakeFolders("\\Docs");
+        const std::string thesis = on.medium.Path("\\Docs\\thesis.txt");
+        const std::string text = "my thesis, chapter one\r\n";
+        ASSERT_TRUE(WriteBytes(thesis, text));
+        const std::string link = Temporary(on.ini);
+        if (hard) {
+            ASSERT_TRUE(::CreateHardLinkA(link.c_str(), thesis.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(on.medium.LinkToHostFile(link.substr(2), on.medium.HostFolder() + "/Docs/thesis.txt"));
+        }
+        ASSERT_TRUE(on.StartWithLauncher("-NOSTART"));
+        ASSERT_TRUE(on.program.Idle());
+
+        ASSERT_TRUE(AddItem(on.program, on.panel));
+        ASSERT_TRUE(WaitFor([&] { return ReadBytes(on.ini) != settings && on.program.Idle(); }, 20000));
+        EXPECT_EQ(on.program.FindDialog("Vellokari"), nullptr);
+        EXPECT_EQ(::SendMessageA(on.list, LVM_GETITEMCOUNT, 0, 0), 3);
+        EXPECT_EQ(ReadBytes(thesis), text);
+        const std::string saved = ReadBytes(on.ini);
+        EXPECT_NE(saved.find("[RUNITEM2]\r\nPROGRAMNAME=added\r\n"), std::string::npos) << saved;
+        EXPECT_FALSE(FileExists(link));
+        EXPECT_TRUE(on.medium.RunOnHost("! find '" + on.medium.HostFolder() + "' -type l | grep -q ."));
+        const HANDLE document = ::CreateFileA(thesis.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        BY_HANDLE_FILE_INFORMATION info{};
+        EXPECT_TRUE(::GetFileInformationByHandle(document, &info));
+        EXPECT_EQ(info.nNumberOfLinks, 1u);
+        ::CloseHandle(document);
         EXPECT_TRUE(on.program.Close());
     }
 }

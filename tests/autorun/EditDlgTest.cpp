@@ -9,7 +9,6 @@
 #include "DebugLog.h"
 #include "DialogControls.h"
 #include "ModalSeam.h"
-#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -160,6 +159,7 @@ TEST_F(EditDlg, NoKeepsTheEditorWithItsTextAndCancelLeavesTheFile)
 
 TEST_F(EditDlg, FailedWritesKeepTheEditorAndTheOldFile)
 {
+    ASSERT_TRUE(m_medium.UseOwnFileSystem(1 << 20));  // to be filled up later
     const std::string old = "[autorun]\r\nOPEN=old.exe\r\n";
     const std::string typed = "[autorun]\r\nOPEN=typed.exe\r\n";
     ASSERT_TRUE(WriteBytes(m_path, old));
@@ -183,10 +183,10 @@ TEST_F(EditDlg, FailedWritesKeepTheEditorAndTheOldFile)
                   expectUnchanged();
 
                   // The medium is full: the new text cannot be written beside the file.
-                  ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
+                  ASSERT_TRUE(m_medium.Fill());
                   Click(hwnd, IDOK);
                   expectUnchanged();
-                  ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\Autorun.Inf")));
+                  ASSERT_TRUE(m_medium.MakeRoom());
 
                   // A read-only file is not the program's to replace.
                   ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |

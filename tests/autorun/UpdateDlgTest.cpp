@@ -7,7 +7,6 @@
 #include "DebugLog.h"
 #include "DialogControls.h"
 #include "ModalSeam.h"
-#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -159,6 +158,7 @@ TEST_F(UpdateDlg, RevertThenCancelWritesNothing)
 
 TEST_F(UpdateDlg, FailedWritesKeepTheDialogAndTheOldFile)
 {
+    ASSERT_TRUE(m_medium.UseOwnFileSystem(1 << 20));  // to be filled up later
     ASSERT_TRUE(WriteBytes(m_path, kFound));
     MessageBoxSeam boxes;  // Yes to every question
     DebugLogCapture log;
@@ -178,14 +178,14 @@ TEST_F(UpdateDlg, FailedWritesKeepTheDialogAndTheOldFile)
 
                   // The medium is full: the new text cannot be written beside the file.
                   Click(hwnd, IDC_BUTTON_REVERT);
-                  ASSERT_TRUE(m_medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
+                  ASSERT_TRUE(m_medium.Fill());
                   Click(hwnd, IDOK);
                   EXPECT_TRUE(dialog.IsRunningModal());
                   EXPECT_EQ(ItemText(hwnd, IDOK), "保存");
                   EXPECT_EQ(ItemText(hwnd, IDC_EDIT_AUTORUN), kApproved);
                   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_BUTTON_REVERT)));
                   EXPECT_EQ(ReadBytes(m_path), kFound);
-                  ASSERT_TRUE(m_medium.RemoveLink(Temporary("\\Autorun.Inf")));
+                  ASSERT_TRUE(m_medium.MakeRoom());
 
                   // A read-only file is not the program's to replace.
                   ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY));

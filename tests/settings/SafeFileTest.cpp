@@ -98,11 +98,12 @@ TEST(SafeFile, AFailedWriteLeavesTheOldFileWhole)
 {
     TestMedium medium;
     ASSERT_TRUE(medium.IsReady());
+    ASSERT_TRUE(medium.UseOwnFileSystem(1 << 20));
     const std::string path = medium.Path("\\Autorun.Inf");
     ASSERT_TRUE(WriteBytes(path, kOld));
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    // The new content's writes fail as on a full medium.
-    ASSERT_TRUE(medium.LinkToHostFile(Temporary("\\Autorun.Inf"), "/dev/full"));
+    // The new content's writes fail: the medium is full.
+    ASSERT_TRUE(medium.Fill());
 
     const std::string big(100000, 'x');
     DWORD error = 0;
@@ -111,8 +112,10 @@ TEST(SafeFile, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(ReadBytes(path), kOld);
     EXPECT_EQ(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
 
+    EXPECT_EQ(Names(medium.Drive()), std::vector<std::string>{"Autorun.Inf"});
+
     // An abandoned content, and one never committed, leave it too.
-    ASSERT_TRUE(medium.RemoveLink(Temporary("\\Autorun.Inf")));
+    ASSERT_TRUE(medium.MakeRoom());
     {
         CSafeFile file;
         ASSERT_TRUE(file.Open(path.c_str()));
@@ -196,4 +199,78 @@ TEST(SafeFile, InADeepFolderTheFileIsReplacedAndNothingIsLeft)
     EXPECT_TRUE(SafeReplaceFile(path.c_str(), kNew, sizeof kNew - 1, &error)) << error;
     EXPECT_EQ(ReadBytes(path), kNew);
     EXPECT_EQ(Names(folder), std::vector<std::string>{"Vellokari.ini"});
+}
+
+// A medium from someone else may carry a link under one of our names, to a
+// file of the user's: nothing is written through it, nothing it leads to
+// is removed or moved, and the link itself goes.
+TEST(SafeFile, ALinkUnderOurNameIsTakenAwayAndWhatItLeadsToStays)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    medium.MakeFolders("\\Docs");
+    const std::string thesis = medium.Path("\\Docs\\thesis.txt");
+    const std::string text = "my thesis, chapter one\r\n";
+    enum Link { kHard, kSymbolic, kNowhere };
+    const struct {
+        const char* what;
+        const char* file;  // in the medium's root
+        Link link;
+        int variant;        // the name of ours it is put under
+        DWORD attributes;   // the document's
+    } cases[] = {
+        {"a hard link at the settings' temporary name", "Vellokari.ini", kHard, 0, FILE_ATTRIBUTE_ARCHIVE},
+        {"a symbolic link at the settings' temporary name", "Vellokari.ini", kSymbolic, 0, FILE_ATTRIBUTE_ARCHIVE},
+        {"a hard link at Autorun.inf's temporary name", "autorun.inf", kHard, 0, FILE_ATTRIBUTE_ARCHIVE},
+        {"a symbolic link at Autorun.inf's temporary name", "autorun.inf", kSymbolic, 0, FILE_ATTRIBUTE_ARCHIVE},
+        {"a hard link at a variant", "Vellokari.ini", kHard, 3, FILE_ATTRIBUTE_ARCHIVE},
+        {"a symbolic link at a variant", "autorun.inf", kSymbolic, 3, FILE_ATTRIBUTE_ARCHIVE},
+        {"a hard link to a read-only hidden document", "autorun.inf", kHard, 0,
+         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN},
+        {"a symbolic link to a read-only document", "Vellokari.ini", kSymbolic, 0, FILE_ATTRIBUTE_READONLY},
+        {"a symbolic link that leads nowhere", "Vellokari.ini", kNowhere, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = medium.Path(std::string("\\") + c.file);
+        ASSERT_TRUE(WriteBytes(path, kOld));
+        if (c.link != kNowhere) {
+            ASSERT_TRUE(WriteBytes(thesis, text));
+            ASSERT_TRUE(::SetFileAttributesA(thesis.c_str(), c.attributes));
+        }
+        const std::string link = CSafeFile::TemporaryPath(path.c_str(), c.variant).GetString();
+        const std::string rest = link.substr(2);
+        if (c.link == kHard) {
+            ASSERT_TRUE(::CreateHardLinkA(link.c_str(), thesis.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(medium.LinkToHostFile(rest, medium.HostFolder() + "/Docs/" +
+                                                        (c.link == kNowhere ? "gone.txt" : "thesis.txt")));
+        }
+        const DWORD before = ::GetFileAttributesA(thesis.c_str());
+
+        DWORD error = 0;
+        EXPECT_TRUE(SafeReplaceFile(path.c_str(), kNew, sizeof kNew - 1, &error)) << error;
+        EXPECT_EQ(ReadBytes(path), kNew);
+        std::vector<std::string> names = Names(medium.Drive());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"Docs", c.file}));
+        // No link left on the host's side either, not even one that leads nowhere.
+        EXPECT_TRUE(medium.RunOnHost("! find '" + medium.HostFolder() + "' -type l | grep -q ."));
+        if (c.link == kNowhere) {
+            EXPECT_EQ(Names(medium.Path("\\Docs")), std::vector<std::string>{});
+        } else {
+            EXPECT_EQ(Names(medium.Path("\\Docs")), std::vector<std::string>{"thesis.txt"});
+            EXPECT_EQ(ReadBytes(thesis), text);
+            EXPECT_EQ(::GetFileAttributesA(thesis.c_str()), before);
+            const HANDLE document = ::CreateFileA(thesis.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            BY_HANDLE_FILE_INFORMATION info{};
+            EXPECT_TRUE(::GetFileInformationByHandle(document, &info));
+            EXPECT_EQ(info.nNumberOfLinks, 1u);
+            ::CloseHandle(document);
+            ::SetFileAttributesA(thesis.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ASSERT_TRUE(::DeleteFileA(thesis.c_str()));
+        }
+        ASSERT_TRUE(::DeleteFileA(path.c_str()));
+    }
 }

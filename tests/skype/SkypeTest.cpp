@@ -1,7 +1,10 @@
 // Skype on the medium, through the real program, the test prefix's real
 // registry and a stand-in Skype with a version resource on the fixed disk.
+#include "AfxMessageBox.h"
 #include "AppTest.h"
+#include "CVellokariDlg.h"
 #include "ProgramUnderTest.h"
+#include "ShellFileOperation.h"
 #include "SkypeOnMedium.h"
 #include "TemporaryName.h"
 #include "TestMedium.h"
@@ -396,6 +399,92 @@ TEST(SkypeOnMedium, CopyThatCannotBeMadeLeavesTheMediumAsItWas)
         EXPECT_EQ(ReadBytes(ini), settings);
         EXPECT_EQ(program.ItemText(ID_LABEL_MEDIUM), label);
         EXPECT_TRUE(program.Close());
+    }
+}
+
+// The new copy is made but cannot take the old one's place: the old one
+// stays exactly as it was, its read-only mark included.
+TEST(SkypeOnMedium, CopyThatCannotTakeThePlaceLeavesTheOldOneAsItWas)
+{
+    const std::string old = FixturePath("vk_version_plain.exe");
+    ProgramWithFixedDiskSkype on;
+    ASSERT_TRUE(on.IsReady());
+    const std::string bin = on.medium.Path("\\Tools\\skype\\bin");
+    const std::string copy = bin + "\\Skype.exe";
+    ASSERT_TRUE(CopyWithFolders(old, copy));
+    ASSERT_TRUE(::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    const DWORD attributes = ::GetFileAttributesA(copy.c_str());
+    const std::string settings = SettingsText(kPlainVersion, {SkypeItem("\\Tools")});
+    ASSERT_TRUE(WriteBytes(on.ini, settings));
+    ASSERT_TRUE(on.program.Start("-NOSTART"));
+    ASSERT_NE(on.program.WaitMainWindow(), nullptr);
+    const std::string label = on.program.ItemText(ID_LABEL_MEDIUM);
+    // Another program holds the old copy, sharing nothing: no rename can replace it.
+    const HANDLE holder =
+        ::CreateFileA(copy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    ClickImport(on.program);
+    EXPECT_EQ(AnswerBox(on.program, IDYES), kWriteQuestion);
+    EXPECT_EQ(AnswerQuestion(on.program, IDYES), std::string("Vellokari: ") + kReplaceQuestion);
+    EXPECT_EQ(AnswerBox(on.program, IDOK), kCopyFailed);
+    ASSERT_TRUE(on.program.Idle());
+    ::CloseHandle(holder);
+    EXPECT_EQ(FolderNames(bin), std::vector<std::string>{"Skype.exe"});
+    EXPECT_TRUE(ReadBytes(copy) == ReadBytes(old));
+    EXPECT_EQ(::GetFileAttributesA(copy.c_str()), attributes);
+    EXPECT_EQ(ReadBytes(on.ini), settings);
+    EXPECT_EQ(on.program.ItemText(ID_LABEL_MEDIUM), label);
+    EXPECT_TRUE(on.program.Close());
+    ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The copy on its own, behind a shell that calls a copy done that it cut
+// short (Wine's reports a full medium as an abort; others have not always):
+// a copy that shows the source's version but is not whole never takes the
+// old one's place.
+TEST(SkypeOnMedium, ACopyCutShortIsNotTakenWhereTheShellCallsItDone)
+{
+    struct CopyOnly : CVellokariDlg {
+        using CVellokariDlg::CopySkypeToMedium;
+    };
+    const std::string old = FixturePath("vk_version_plain.exe");
+    const std::string standIn = ReadBytes(FixturePath("vk_skype_standin.exe"));
+    ASSERT_FALSE(standIn.empty());
+    TempFolder fixed;
+    const std::string source = fixed / "Skype.exe";
+    // Past the stand-in's sections: a copy cut there still shows its version.
+    ASSERT_TRUE(WriteBytes(source, standIn + std::string(64 << 10, 't')));
+    for (const bool whole : {true, false}) {
+        SCOPED_TRACE(whole ? "a whole copy" : "a copy cut short");
+        TestMedium medium;
+        ASSERT_TRUE(medium.IsReady());
+        const std::string bin = medium.Path("\\Tools\\skype\\bin");
+        const std::string copy = bin + "\\Skype.exe";
+        ASSERT_TRUE(CopyWithFolders(old, copy));
+        CopyOnly dialog;
+        dialog.m_strExeDir = medium.Path("\\Tools").c_str();
+        dialog.m_strFixSkypePath = source.c_str();
+        dialog.m_strFixVer = kStandInVersion;
+        ShellOperationSeam shell([&](UINT operation, const char* from, const char* to) {
+            EXPECT_EQ(operation, static_cast<UINT>(FO_COPY));
+            const std::string bytes = ReadBytes(from);
+            return WriteBytes(to, whole ? bytes : bytes.substr(0, standIn.size())) ? FALSE : TRUE;
+        });
+        MessageBoxSeam boxes;
+        boxes.Answer({IDYES, IDOK});
+        EXPECT_EQ(dialog.CopySkypeToMedium(), whole ? 1 : 0);
+        std::vector<std::string> told;
+        for (const MessageBoxCall& call : boxes.Calls())
+            told.push_back(call.text);
+        if (whole) {
+            EXPECT_EQ(told, std::vector<std::string>{kReplaceQuestion});
+            EXPECT_TRUE(ReadBytes(copy) == ReadBytes(source));
+        } else {
+            EXPECT_EQ(told, (std::vector<std::string>{kReplaceQuestion, kCopyFailed}));
+            EXPECT_TRUE(ReadBytes(copy) == ReadBytes(old));
+        }
+        EXPECT_EQ(FolderNames(bin), std::vector<std::string>{"Skype.exe"});
     }
 }
 

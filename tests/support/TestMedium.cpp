@@ -122,6 +122,8 @@ TestMedium::~TestMedium()
     // Wine would delete what a link leads to, not the link: links go first, by the host.
     if (m_bLinked)
         RunOnHost("/usr/bin/find '" + m_unixFolder + "' -type l -delete");
+    if (m_bMounted)
+        RunOnHost("umount '" + m_unixFolder + "' || umount -l '" + m_unixFolder + "'");
     if (m_letter != 0) {
         const std::string root = Drive() + "\\";
         // Only while it is still this medium's link: once the letter was
@@ -183,4 +185,44 @@ bool TestMedium::LinkToHostFile(const std::string& rest, const std::string& host
 bool TestMedium::RemoveLink(const std::string& rest) const
 {
     return RunOnHost("/bin/rm -f '" + HostPath(rest) + "'");
+}
+
+bool TestMedium::UseOwnFileSystem(unsigned long long bytes)
+{
+    if (m_bMounted)
+        return false;
+    const std::string kept = m_unixFolder + ".tar";
+    const std::string tar = "tar --xattrs --xattrs-include='*' -C '" + m_unixFolder + "' ";
+    m_bMounted = RunOnHost(tar + "-cf '" + kept + "' . && mount -t tmpfs -o size=" + std::to_string(bytes) +
+                           " tmpfs '" + m_unixFolder + "' && " + tar + "-xf '" + kept + "' && rm -f '" + kept + "'");
+    return m_bMounted;
+}
+
+bool TestMedium::Fill() const
+{
+    if (!m_bMounted)
+        return false;
+    const HANDLE file = ::CreateFileA(Path("\\.vk-full").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    ::SetFilePointer(file, 0, nullptr, FILE_END);
+    const std::string block(1 << 16, 'f');
+    for (DWORD size = 1 << 16; size >= 512; size /= 2) {
+        DWORD written = 0;
+        while (::WriteFile(file, block.data(), size, &written, nullptr) && written == size) {
+        }
+    }
+    ::CloseHandle(file);
+    // Not a byte more of a new file.
+    const std::string probe = Path("\\.vk-full-probe");
+    const bool full = !WriteBytes(probe, "x");
+    ::DeleteFileA(probe.c_str());
+    return full;
+}
+
+bool TestMedium::MakeRoom() const
+{
+    const std::string filler = Path("\\.vk-full");
+    return ::DeleteFileA(filler.c_str()) || !FileExists(filler);
 }

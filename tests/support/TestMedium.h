@@ -30,6 +30,15 @@ public:
     // Removes such a link (Wine will not delete a link to a device); true once it is gone.
     bool RemoveLink(const std::string& rest) const;
 
+    // Gives the medium a file system of its own, a tmpfs of that size (as
+    // root), holding what the medium holds now; it goes with the medium.
+    // Before a program starts from the medium: it would go on seeing the old one.
+    bool UseOwnFileSystem(unsigned long long bytes);
+    // Takes what room that file system has left: every write of new content
+    // on the medium fails as on a full one, until MakeRoom gives it back.
+    bool Fill() const;
+    bool MakeRoom() const;
+
     // Runs a command of the host's shell (as root: mounts over the medium's
     // folders, which HostFolder() leads to); true when it ended with status 0.
     bool RunOnHost(const std::string& shellCommand) const;
@@ -39,6 +48,7 @@ private:
 
     char m_letter = 0;
     mutable bool m_bLinked = false;  // links to host files to remove first
+    bool m_bMounted = false;         // a file system of its own over the folder
     std::string m_unixFolder;
     std::string m_link;
 };
