@@ -145,8 +145,8 @@ TEST(ProgramPreview, EndDuringACaptureLeavesTheWindowAsItWas)
         std::function<bool(ProgramUnderTest&, TestMedium&)> end;
     };
     const Case cases[] = {
-        {"closed", 10000, false, [](ProgramUnderTest& program, TestMedium&) { return program.Close(); }},
-        {"medium removed", 15000, true,
+        {"closed", 12000, false, [](ProgramUnderTest& program, TestMedium&) { return program.Close(); }},
+        {"medium removed", 20000, true,
          [](ProgramUnderTest& program, TestMedium& medium) {
              return RemoveDrive(medium.Letter()) && BroadcastVolumeRemoval(1u << (medium.Letter() - 'A')) &&
                     program.WaitDialog(kNoticeCaption) != nullptr && program.WaitExit(20000);
@@ -178,6 +178,7 @@ TEST(ProgramPreview, EndDuringACaptureLeavesTheWindowAsItWas)
 
         ASSERT_TRUE(c.end(program, medium));
         EXPECT_EQ(program.ExitCode(), 0u);
+        ASSERT_FALSE(HasAnswered(window, 100)) << "it had drawn before the program ended: no capture was under way";
         ASSERT_TRUE(HasAnswered(window, static_cast<UINT>(c.slowMs) + 10000)) << "the window drew again";
         EXPECT_TRUE(::IsIconic(window));
         EXPECT_FALSE(LayeredAtAlphaZero(window));
