@@ -49,6 +49,7 @@ const MessageMap* CWinListDlg::GetMessageMap() const
         H::Clicked(IDC_CHECK_AUTO_REFRESH, &CWinListDlg::OnBnClickedAutoRefresh),
         H::CtlColor(&CWinListDlg::OnCtlColor),
         H::Message(WM_PAINT, &CWinListDlg::OnPaint),
+        H::Message(WM_DESTROY, &CWinListDlg::OnDestroy),
         H::Notify(NM_CLICK, IDC_LIST_WINDOWS, &CWinListDlg::OnNMClickWindowList),
     }};
     return &map;

@@ -84,14 +84,16 @@ protected:
     void OnBnClickedAutoRefresh();
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnPaint();
+    void OnDestroy();
     void OnNMClickWindowList(NMHDR* pNMHDR, LRESULT* pResult);
 
 private:
     // The processes that the refresh under way has read.
     ProcessModuleMemo m_refreshModules;
 
-    // The captured image in place of the last one.
+    // The captured image in place of the last one; no image at all.
     void TakeImage(const WindowImage& image);
+    void ClearImage();
 
     // The list's selection mark when a command starts: -1 shows the request
     // for a selection; the element's index when it names one, else -1.

@@ -19,6 +19,8 @@ const char kLayerQuestion[] = "レイヤー情報が取得できません。レ�
 const UINT kAnswerTimeoutMs = 1000;
 // How long the capture of a window that answered may keep this thread.
 const DWORD kCaptureTimeoutMs = 3000;
+// How long the panel's end waits for a capture that ran out of time.
+const DWORD kEndWaitMs = 1000;
 
 bool IsMinimised(HWND hWnd)
 {
@@ -92,6 +94,9 @@ void CWinListDlg::UnregisterThumbnail()
 
 void CWinListDlg::CaptureWindowImage(HWND hWnd)
 {
+    // Whatever the capture gets is of this window: no other's picture
+    // stays in the preview, and where it gets none the preview is empty.
+    ClearImage();
     if (!::IsWindow(hWnd))
         return;
 
@@ -99,15 +104,13 @@ void CWinListDlg::CaptureWindowImage(HWND hWnd)
     request.window = hWnd;
     request.minimised = IsMinimised(hWnd);
     WindowImage image;
-    // A window that still holds the thread of an earlier capture gets no
-    // other: the last image stays.
+    // A window that still holds the thread of an earlier capture gets no other.
     const HWND stuck = StuckCapture();
     if (stuck == hWnd)
         return;
     // Nothing here may wait on a window that does not answer: such a window
-    // is taken from the screen, or left alone when minimised (then it shows
-    // nothing there) and the last image stays. So is every window while a
-    // capture hangs in another.
+    // is taken from the screen, or left alone when minimised. So is every
+    // window while a capture hangs in another.
     if (stuck != nullptr || !WindowAnswers(hWnd, kAnswerTimeoutMs)) {
         if (!request.minimised && CaptureWindowFromScreen(hWnd, &image))
             TakeImage(image);
@@ -146,6 +149,21 @@ void CWinListDlg::TakeImage(const WindowImage& image)
     m_bitmap.Attach(image.bitmap);
     m_nBitmapWidth = image.width;
     m_nBitmapHeight = image.height;
+}
+
+void CWinListDlg::ClearImage()
+{
+    m_bitmap.DeleteObject();
+    m_nBitmapWidth = 0;
+    m_nBitmapHeight = 0;
+}
+
+// Whatever ends the panel, the program ends soon after: a capture left
+// hanging in a minimised window must not leave that window transparent.
+void CWinListDlg::OnDestroy()
+{
+    FinishStuckCapture(kEndWaitMs);
+    CDialog::OnDestroy();
 }
 
 void CWinListDlg::OnPaint()

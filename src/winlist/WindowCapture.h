@@ -39,5 +39,13 @@ bool CaptureWindowBounded(const WindowCaptureRequest& request, DWORD timeoutMs, 
 // when there is none. UI thread only.
 HWND StuckCapture();
 
+// For the program's end, after which the capture's thread would stop
+// halfway: waits at most timeoutMs for a capture that ran out of time; one
+// that has not finished by then does nothing more, and what it changed in a
+// minimised window is put back by calls that do not wait for the window's
+// answer (its layered attributes at once; its place, its minimising and its
+// style as the window takes them, also after this program has ended).
+void FinishStuckCapture(DWORD timeoutMs);
+
 // What the screen shows where the window is; asks the window nothing.
 bool CaptureWindowFromScreen(HWND window, WindowImage* image);

@@ -349,18 +349,22 @@ TEST_F(WindowPreview, CapturedImageIsPaintedScaledDownIntoThePreviewArea)
     EXPECT_EQ(pixels.BlockAt(304, 30).cy, 50);
     SaveShot(m_host.Wnd()->m_hWnd, "panel-capture-own.bmp");
 
-    // A window that has closed: the capture returns at once, the old image stays.
+    // A window that has closed: the capture returns at once, and the picture
+    // of the window before does not stay under its row.
     const HWND gone = app.Window(3);
     const int row = RowOf(m_panel, gone);
     app.Kill();
     MarkRow(m_panel, row);
     ClickList(m_panel);
-    EXPECT_EQ(m_panel.m_nBitmapWidth, 280);
-    EXPECT_EQ(Painted(m_panel).At(304, 30), 0xFF0000u);
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 0);
+    EXPECT_EQ(Painted(m_panel).At(304, 30), kGrey);
 
     // The selection lost in a refresh: the image is no longer painted.
+    m_panel.ShowPreview(red.Get());
+    ASSERT_EQ(Painted(m_panel).At(304, 30), 0xFF0000u);
     Tick(m_panel);
     ASSERT_EQ(Mark(m_panel), -1);
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 280);
     EXPECT_EQ(Painted(m_panel).At(304, 30), kGrey);
 }
 
@@ -408,8 +412,8 @@ TEST_F(WindowPreview, MinimisedWindowOfThisProcessIsCapturedUnseenAndMinimisedAg
 }
 
 // Wine's GetWindowPlacement knows no normal position of another process's
-// window (it answers the current rectangle), so here the fixture's window
-// is checked for all but its normal position.
+// window (it answers the current rectangle, here its minimised one): the
+// fixture's windows are restored at the end to show where they were put back.
 TEST_F(WindowPreview, MinimisedFixtureWindowIsCapturedUnseenAndMinimisedAgain)
 {
     TempFolder logs;
@@ -444,16 +448,16 @@ TEST_F(WindowPreview, MinimisedFixtureWindowIsCapturedUnseenAndMinimisedAgain)
     EXPECT_TRUE(boxes.Calls().empty());
 
     // Layered, but its attributes cannot be read: the question; No leaves
-    // the window alone and keeps the last image.
+    // the window alone and the preview empty.
     const HWND unreadable = app.Window(2);
-    const int lastWidth = m_panel.m_nBitmapWidth;
+    ASSERT_GT(m_panel.m_nBitmapWidth, 0);
     const std::string logBefore = ReadBytes(log);
     boxes.Answer({IDNO});
     Preview(unreadable);
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].text, kLayerQuestion);
     EXPECT_EQ(boxes.Calls()[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
-    EXPECT_EQ(m_panel.m_nBitmapWidth, lastWidth);
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 0) << "no picture of the window before";
     EXPECT_EQ(ReadBytes(log), logBefore) << "the window was not touched";
     EXPECT_TRUE(::IsIconic(unreadable));
     EXPECT_FALSE(::GetLayeredWindowAttributes(unreadable, &key, &alpha, &flags));
@@ -469,6 +473,15 @@ TEST_F(WindowPreview, MinimisedFixtureWindowIsCapturedUnseenAndMinimisedAgain)
     ASSERT_TRUE(::GetLayeredWindowAttributes(unreadable, &key, &alpha, &flags));
     EXPECT_EQ(key, 0xFFFFFFu);
     EXPECT_EQ(flags, 0u);
+
+    // Restored by their user, they come back where they were minimised from.
+    const char* const places[] = {"620,340,840,430", "640,360,730,420", "660,380,790,450"};
+    for (const int i : {0, 1, 2}) {
+        ::ShowWindow(app.Window(i), SW_SHOWNOACTIVATE);
+        RECT rect{};
+        ::GetWindowRect(app.Window(i), &rect);
+        EXPECT_EQ(Text(rect), places[i]) << i;
+    }
 }
 
 TEST_F(WindowPreview, PictureFollowsTheWindowManagersAnswer)
@@ -568,7 +581,7 @@ TEST_F(WindowPreview, FailedRegistrationLeavesNoThumbnailToRelease)
 }
 
 // A program that has stopped taking messages: its shown window is taken from
-// the screen, its minimised one is left alone, bring to front does not wait
+// the screen, its minimised one is left alone with an empty preview, bring to front does not wait
 // on it, and this thread's timers and the panel's refresh go on.
 TEST_F(WindowPreview, HungProgramHoldsNeitherThePanelNorTheTimers)
 {
@@ -589,8 +602,10 @@ TEST_F(WindowPreview, HungProgramHoldsNeitherThePanelNorTheTimers)
     EXPECT_EQ(m_panel.m_nBitmapHeight, 80);
     EXPECT_EQ(BitmapPixel(m_panel, 60, 40), 0xC00000u) << "what the screen shows of it";
 
+    // Its minimised one shows nothing, not the other's picture.
     Preview(minimised);
-    EXPECT_EQ(m_panel.m_nBitmapWidth, 120) << "the last image stays";
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 0);
+    EXPECT_EQ(Painted(m_panel).At(304, 30), kGrey);
     EXPECT_TRUE(::IsIconic(minimised));
 
     MarkRow(m_panel, RowOf(m_panel, shown));
@@ -614,8 +629,6 @@ TEST_F(WindowPreview, WindowChangedDuringTheLayerQuestionIsLeftAlone)
     ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
     Tick(m_panel);
     ASSERT_EQ(m_panel.m_listCtrl.GetItemCount(), 3);
-    Preview(app.Window(2));
-    ASSERT_EQ(m_panel.m_nBitmapWidth, 90);
 
     const HWND restored = app.Window(0);
     const HWND closed = app.Window(1);
@@ -633,6 +646,8 @@ TEST_F(WindowPreview, WindowChangedDuringTheLayerQuestionIsLeftAlone)
          }},
     };
     for (const Case& c : cases) {
+        Preview(app.Window(2));
+        ASSERT_EQ(m_panel.m_nBitmapWidth, 90);
         MessageBoxSeam boxes([&](const MessageBoxCall&) {
             c.meanwhile();
             return IDYES;
@@ -640,7 +655,7 @@ TEST_F(WindowPreview, WindowChangedDuringTheLayerQuestionIsLeftAlone)
         Preview(c.window);
         ASSERT_EQ(boxes.Calls().size(), 1u) << c.what;
         EXPECT_EQ(boxes.Calls()[0].text, kLayerQuestion);
-        EXPECT_EQ(m_panel.m_nBitmapWidth, 90) << c.what << ": the last image stays";
+        EXPECT_EQ(m_panel.m_nBitmapWidth, 0) << c.what << ": nothing captured, no picture of the window before";
     }
     // The restored window stays where its user put it: shown, not moved
     // away, not made transparent.
@@ -757,8 +772,8 @@ TEST_F(WindowPreview, CaptureOfAWindowThatHangsWhileItDrawsIsGivenUp)
     m_panel.CaptureWindowImage(drawing.Get());
     EXPECT_EQ(drawing.Prints(), 1) << "it was asked to draw";
     EXPECT_FALSE(drawing.TimedOut()) << "the capture waited on the window";
-    EXPECT_EQ(m_panel.m_nBitmapWidth, 90) << "the last image stays";
-    EXPECT_EQ(BitmapPixel(m_panel, 5, 5), 0xFF0000u);
+    EXPECT_EQ(m_panel.m_nBitmapWidth, 0) << "no picture of the window before";
+    EXPECT_EQ(m_panel.m_bitmap.GetSafeHandle(), nullptr);
 
     // This thread goes on: its timers, and the next capture.
     const int counted = ticks.Count();
@@ -784,18 +799,22 @@ TEST_F(WindowPreview, AWindowThatHoldsACaptureGetsNoOtherUntilItHasDrawn)
     ASSERT_EQ(drawing.Prints(), 1);
     EXPECT_EQ(StuckCapture(), drawing.Get());
 
-    const ULONGLONG start = ::GetTickCount64();
-    for (int click = 0; click < 3; ++click)
-        m_panel.CaptureWindowImage(drawing.Get());
-    EXPECT_EQ(drawing.Prints(), 1) << "another capture asked it to draw";
-    EXPECT_LT(::GetTickCount64() - start, 1000u) << "the window was waited for";
-    EXPECT_EQ(m_panel.m_nBitmapWidth, 90) << "no capture: the last image stays";
-
     // Another window meanwhile is taken from the screen, asking the hung one nothing.
     m_panel.CaptureWindowImage(second.Get());
     EXPECT_EQ(m_panel.m_nBitmapWidth, 60);
     EXPECT_EQ(BitmapPixel(m_panel, 5, 5), 0x0000FFu);
     EXPECT_EQ(drawing.Prints(), 1);
+
+    // No capture for the window that holds one, and no picture of another.
+    const ULONGLONG start = ::GetTickCount64();
+    for (int click = 0; click < 3; ++click) {
+        m_panel.CaptureWindowImage(second.Get());
+        ASSERT_EQ(m_panel.m_nBitmapWidth, 60);
+        m_panel.CaptureWindowImage(drawing.Get());
+        EXPECT_EQ(m_panel.m_nBitmapWidth, 0) << click;
+    }
+    EXPECT_EQ(drawing.Prints(), 1) << "another capture asked it to draw";
+    EXPECT_LT(::GetTickCount64() - start, 1000u) << "the window was waited for";
 
     // Once it has drawn, its capture has ended and it can be captured again.
     drawing.Release();
@@ -804,4 +823,38 @@ TEST_F(WindowPreview, AWindowThatHoldsACaptureGetsNoOtherUntilItHasDrawn)
     EXPECT_EQ(drawing.Prints(), 2);
     EXPECT_EQ(m_panel.m_nBitmapWidth, 90);
     EXPECT_FALSE(drawing.TimedOut());
+}
+
+// A capture held up in a listed window (minimised, it draws slowly once
+// restored): neither that window nor a minimised other one, which cannot be
+// captured meanwhile, shows the picture of the window selected before.
+TEST_F(WindowPreview, NoOtherWindowsPictureWhereTheSelectedOneCannotBeCaptured)
+{
+    WindowsFixture app;
+    ASSERT_TRUE(app.Start(m_exe, {"t=VkShown,w=120,h=80,x=560,y=320", "t=VkSlow,min,x=620,y=340,w=220,h=90,slow=8000",
+                                  "t=VkOtherMin,min,x=660,y=380,w=130,h=70"}));
+    const HWND shown = app.Window(0);
+    const HWND slow = app.Window(1);
+    const HWND other = app.Window(2);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(slow) && ::IsIconic(other); }));
+    ASSERT_TRUE(m_host.Open(m_panel, m_medium.Drive()));
+    Tick(m_panel);
+    ASSERT_EQ(m_panel.m_listCtrl.GetItemCount(), 3);
+
+    // What the preview shows of a window selected after the shown one.
+    const auto afterShown = [&](HWND hwnd) {
+        Preview(shown);
+        EXPECT_NE(Painted(m_panel).At(304, 30), kGrey) << "the shown window's picture";
+        Preview(hwnd);
+        return Painted(m_panel).At(304, 30);
+    };
+    EXPECT_EQ(afterShown(slow), kGrey) << "the capture given up";
+    ASSERT_EQ(StuckCapture(), slow);
+    EXPECT_EQ(afterShown(slow), kGrey) << "the window that holds the capture";
+    EXPECT_EQ(afterShown(other), kGrey) << "a minimised window while a capture hangs";
+    EXPECT_TRUE(::IsIconic(other));
+
+    // Once the slow window has drawn, its capture ends and minimises it again.
+    EXPECT_TRUE(WaitFor([] { return StuckCapture() == nullptr; }, 15000));
+    EXPECT_TRUE(::IsIconic(slow));
 }
