@@ -5,6 +5,7 @@
 #include "CDataExchange.h"
 #include "CRunInf.h"
 #include "CSettingsReadHold.h"
+#include "Closing.h"
 #include "DwmWrappers.h"
 #include "HomePage.h"
 #include "Mbcs.h"
@@ -84,6 +85,8 @@ BOOL CVellokariDlg::OnInitDialog()
     m_strExeDir = slash != nullptr ? CString(modulePath, static_cast<int>(slash - modulePath)) : CString();
     m_strIniPath = m_strExeDir + "\\" + kIniFileName;
     m_strDrive = m_strExeDir.Left(2);
+    m_medium.Take(m_strDrive);
+    AfxSetMediumCheck([this] { CheckMedium(); });
 
     // The file stays held for reading until the launcher panel has loaded
     // it too; one that cannot be read is never saved over.
@@ -171,6 +174,7 @@ HCURSOR CVellokariDlg::OnQueryDragIcon()
 
 void CVellokariDlg::OnDestroy()
 {
+    AfxSetMediumCheck(nullptr);
     CDialog::OnDestroy();
     DetachGlassLabels();
     m_launcherDlg.DestroyWindow();

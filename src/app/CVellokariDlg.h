@@ -7,6 +7,7 @@
 #include "CDialog.h"
 #include "CLauncherDlg.h"
 #include "CMFCButtonEx.h"
+#include "CMediumIdentity.h"
 #include "COpaStatic.h"
 #include "CString.h"
 #include "CWinListDlg.h"
@@ -72,6 +73,10 @@ protected:
 
     // Window messages and the medium's removal.
     void OnDeviceRemoved(WPARAM wParam, LPARAM lParam);
+    // The closing road when the volume under the drive is no longer the one
+    // the program started from, whether or not a notice of its removal came.
+    void CheckMedium();
+    void BeginClosingRoad();
 
     // Glass frame, layout and label colours.
     void CollapseLayout();
@@ -102,4 +107,5 @@ private:
     void PlaceListAndButton(const RECT& list, int buttonTop);
 
     BOOL m_bNoticeShown = FALSE;  // the closing notice, once per run
+    CMediumIdentity m_medium;     // the volume the program started from
 };

@@ -72,9 +72,19 @@ void CVellokariDlg::OnDeviceRemoved(WPARAM wParam, LPARAM lParam)
     CString drive;
     drive.Format("%c:", letter);
     // The drive string keeps the case the program was started with ("e:").
-    if (drive.CompareNoCase(m_strDrive) == 0) {
-        // Nothing more is written from here on: the letter may soon name another volume.
-        AfxBeginClosing();
-        PostMessage(::RegisterWindowMessageA(kVellokariTerm), 0, 0);
-    }
+    if (drive.CompareNoCase(m_strDrive) == 0)
+        BeginClosingRoad();
+}
+
+void CVellokariDlg::CheckMedium()
+{
+    if (!AfxIsClosing() && !m_medium.IsStillHere())
+        BeginClosingRoad();
+}
+
+void CVellokariDlg::BeginClosingRoad()
+{
+    // Nothing more is written from here on: the letter may soon name another volume.
+    AfxBeginClosing();
+    PostMessage(::RegisterWindowMessageA(kVellokariTerm), 0, 0);
 }

@@ -98,7 +98,9 @@ INT_PTR CFileDialog::DoModal()
     ofn.lpstrDefExt = m_ofn.lpstrDefExt != nullptr ? defExt.c_str() : nullptr;
 
     const BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn);
-    if (!chosen)
+    // Ended by the closing road, the system's dialog may answer with its
+    // initial path; and its medium may have gone unheard while it was open.
+    if (!AfxMediumStillHere() || !chosen)
         return IDCANCEL;
     m_ofn.nFilterIndex = ofn.nFilterIndex;
     file.back() = L'\0';

@@ -2,11 +2,13 @@
 
 #include "CDialog.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
 
 bool g_closing = false;
+std::function<void()> g_mediumCheck;
 
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM windows)
 {
@@ -31,6 +33,18 @@ void AfxBeginClosing()
 bool AfxIsClosing()
 {
     return g_closing;
+}
+
+void AfxSetMediumCheck(std::function<void()> check)
+{
+    g_mediumCheck = std::move(check);
+}
+
+bool AfxMediumStillHere()
+{
+    if (!g_closing && g_mediumCheck)
+        g_mediumCheck();
+    return !g_closing;
 }
 
 void AfxEndModalLoops(HWND keep)

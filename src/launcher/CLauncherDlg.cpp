@@ -5,6 +5,7 @@
 #include "CDataExchange.h"
 #include "CGlobalData.h"
 #include "CWriteIniFile.h"
+#include "Closing.h"
 #include "DebugLog.h"
 #include "HexText.h"
 #include "LauncherIds.h"
@@ -25,6 +26,9 @@ namespace {
 const char kSettingsUnreadable[] = "Vellokari.iniが読み込めません.設定の変更は保存されません.";
 const char kSettingsNotSaved[] = "Vellokari.iniが読み込めなかったため,設定を保存できません.";
 const char kSettingsWriteFailed[] = "Vellokari.iniの書き込みに失敗しました. err=0x%lx";
+
+// Ten run ticks of 100 ms.
+const int kTicksPerMediumCheck = 10;
 
 // The hex text of the longest Autorun.inf text there can be; a larger
 // stored size is not believed.
@@ -268,6 +272,12 @@ void CLauncherDlg::OnTimer(UINT_PTR nIDEvent)
         ::GetDlgItemTextA(m_hWnd, IDC_STATIC_AUTORUN, shown, sizeof shown);
         if (lstrcmpA(shown, status) != 0)
             GetDlgItem(IDC_STATIC_AUTORUN)->SetWindowText(status);
+        // A removal whose notice went unheard ends the program all the same;
+        // once a second, as a look at the volume is no tick's worth.
+        if (--m_nTicksToMediumCheck <= 0) {
+            m_nTicksToMediumCheck = kTicksPerMediumCheck;
+            AfxMediumStillHere();
+        }
         bool changed = false;
         for (CRunInf& item : m_runItems) {
             const BOOL armed = item.m_bArmed;

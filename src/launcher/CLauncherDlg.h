@@ -116,4 +116,6 @@ private:
     bool EditRunItem(CRunInf& item);
     // Up (-1) and down (+1): the selected item and the selection one row on.
     void MoveSelectedItem(int offset);
+
+    int m_nTicksToMediumCheck = 0;  // run ticks until the next look at the medium
 };

@@ -80,8 +80,9 @@ BOOL CRunInf::startRun(CString drive)
 {
     if (!m_bArmed)
         return TRUE;
-    // Once the medium has gone its letter may name another volume: nothing is started from it.
-    if (AfxIsClosing()) {
+    // Once the medium has gone its letter may name another volume: nothing is
+    // started from it, also when its removal went unheard.
+    if (!AfxMediumStillHere()) {
         ::SetLastError(ERROR_NOT_READY);
         return FALSE;
     }

@@ -42,6 +42,13 @@ char* BrowseForFolder(const char* startFolder, bool* unfit)
     LPITEMIDLIST chosen = ::SHBrowseForFolderA(&info);
     // The display name may fill the buffer without its NUL: it is never read.
     std::memset(g_szFolder, 0, sizeof g_szFolder);
+    // Ended by the closing road, the picker answers with its start folder;
+    // and its medium may have gone unheard while it was open.
+    if (!AfxMediumStillHere()) {
+        if (chosen != nullptr)
+            ::CoTaskMemFree(chosen);
+        return nullptr;
+    }
     if (chosen == nullptr)
         return nullptr;
     // The ANSI form of the path comes back cut at MAX_PATH or with other

@@ -165,8 +165,8 @@ BOOL CSafeFile::Open(const char* path)
     m_dwError = 0;
     m_bFailed = FALSE;
     m_dwKeep = 0;
-    // The program closes because its medium is gone: the letter may name another volume now.
-    if (AfxIsClosing())
+    // The medium is gone, its removal heard or not: the letter may name another volume now.
+    if (!AfxMediumStillHere())
         return Fail(ERROR_NOT_READY);
     m_strPath = path;
     const int slash = m_strPath.ReverseFind('\\');
@@ -234,6 +234,9 @@ BOOL CSafeFile::OpenTemporary()
 
 void CSafeFile::RemoveLeftovers(const CString& path)
 {
+    // Nothing is removed under a letter whose medium has gone.
+    if (!AfxMediumStillHere())
+        return;
     for (int variant = 0; variant < TEMPORARY_VARIANTS; ++variant) {
         const CString leftover = TemporaryPath(path, variant);
         const DWORD attributes = ::GetFileAttributesA(leftover);

@@ -8,7 +8,7 @@
 
 BOOL ShellFileOperation(HWND owner, UINT operation, CString& from, CString& to)
 {
-    if (AfxIsClosing())
+    if (!AfxMediumStillHere())
         return FALSE;
     from += '\0';
     to += '\0';
@@ -27,8 +27,11 @@ BOOL ShellFileOperation(HWND owner, UINT operation, CString& from, CString& to)
         op.fAnyOperationsAborted = seam->Run(operation, from.GetString(), to.GetString());
     else
         ::SHFileOperationA(&op);
-    // The medium went while the shell copied: what came of it is not taken.
-    return op.fAnyOperationsAborted || AfxIsClosing() ? FALSE : TRUE;
+    // The shell held the thread, long enough for the removal's notice to go
+    // unheard: the medium is looked at before anything else touches the
+    // letter, and what came of a copy while it went is not taken.
+    const bool mediumHere = AfxMediumStillHere();
+    return !op.fAnyOperationsAborted && mediumHere ? TRUE : FALSE;
 }
 
 namespace {

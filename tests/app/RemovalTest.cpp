@@ -8,6 +8,7 @@
 #include "ModalSeam.h"
 #include "MountManager.h"
 #include "ProgramUnderTest.h"
+#include "TemporaryName.h"
 #include "TestMedium.h"
 #include "TestSupport.h"
 
@@ -79,6 +80,82 @@ HWND WaitOtherDialog(const ProgramUnderTest& program, const std::vector<HWND>& k
         return false;
     });
     return found;
+}
+
+// The program's UI thread held still for a scope, as a thread busy for
+// longer than the system waits for it is (inside the shell's copy, say): it
+// takes no message meanwhile, and a notice sent to it with a timeout is lost.
+// What is posted to it waits in its queue, in order.
+class HeldThread {
+public:
+    explicit HeldThread(HWND window)
+    {
+        const DWORD id = ::GetWindowThreadProcessId(window, nullptr);
+        m_thread = ::OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE, id);
+        if (m_thread == nullptr || ::SuspendThread(m_thread) == static_cast<DWORD>(-1))
+            return;
+        // Returns once the thread has really stopped.
+        CONTEXT context{};
+        context.ContextFlags = CONTEXT_CONTROL;
+        m_bHeld = true;
+        ::GetThreadContext(m_thread, &context);
+    }
+    ~HeldThread()
+    {
+        Release();
+        if (m_thread != nullptr)
+            ::CloseHandle(m_thread);
+    }
+    HeldThread(const HeldThread&) = delete;
+    HeldThread& operator=(const HeldThread&) = delete;
+    bool IsHeld() const { return m_bHeld; }
+    void Release()
+    {
+        if (m_bHeld)
+            ::ResumeThread(m_thread);
+        m_bHeld = false;
+    }
+
+private:
+    HANDLE m_thread = nullptr;
+    bool m_bHeld = false;
+};
+
+// A volume of its own under the host folder: Wine reads the serial from this
+// file, as every real volume has one of its own.
+bool GiveSerial(const TestMedium& medium, const char* serial)
+{
+    return WriteBytes(medium.Path("\\.windows-serial"), std::string(serial) + "\n");
+}
+
+// Waits for the program's closing notice up to the time given, and tells
+// whether it came and the texts of the program's message boxes (captioned
+// "Vellokari") that showed before it, the one open already left out.
+struct AfterTheRemoval {
+    bool notice = false;
+    std::vector<std::string> boxes;
+};
+AfterTheRemoval WaitForTheNotice(const ProgramUnderTest& program, DWORD timeoutMs, HWND openAlready = nullptr)
+{
+    AfterTheRemoval seen;
+    std::vector<HWND> met{openAlready};
+    WaitFor(
+        [&] {
+            for (HWND hwnd : ProcessWindows(program.Id())) {
+                if (!::IsWindowVisible(hwnd) || WindowClass(hwnd) != "#32770")
+                    continue;
+                const std::string caption = WindowText(hwnd);
+                if (caption == kNoticeCaption)
+                    return seen.notice = true;
+                if (caption == "Vellokari" && std::find(met.begin(), met.end(), hwnd) == met.end()) {
+                    met.push_back(hwnd);
+                    seen.boxes.push_back(MessageBoxText(hwnd));
+                }
+            }
+            return !program.IsRunning();
+        },
+        timeoutMs);
+    return seen;
 }
 
 HWND OpenAddDialog(const ProgramUnderTest& program)
@@ -369,4 +446,194 @@ TEST(MediumRemoval, NothingIsStartedFromTheLetterAfterTheRemoval)
     EXPECT_EQ(ReadBytes(record), "");
     EXPECT_TRUE(CloseStarted());
     EXPECT_TRUE(RemoveDrive(medium.Letter()));
+}
+
+// The medium goes while the shell copies Skype onto it, and the thread inside
+// the copy misses the system's notice: the program looks at its medium when
+// the copy returns and takes the closing road before anything else, without
+// a box of its own; it ends, and a start from the medium put back is not
+// refused as a second one.
+TEST(MediumRemoval, DuringTheSkypeCopyUnheardTheProgramEndsAllTheSame)
+{
+    TestMedium medium;
+    ASSERT_TRUE(medium.IsReady());
+    ASSERT_TRUE(DefineRemovableDrive(medium.Letter(), medium.HostFolder()));
+    ProgramUnderTest program(medium.Path("\\Vellokari.exe"));
+    ASSERT_TRUE(program.IsInstalled());
+    const std::string ini = medium.Path("\\Vellokari.ini");
+    const std::string settings = SettingsText("", {});
+    ASSERT_TRUE(WriteBytes(ini, settings));
+    // A Skype large enough that its copy runs for a while: the stand-in with
+    // its version resource, then room after it (a sparse end, read as zeros).
+    FixedDiskSkype skype;
+    {
+        const HANDLE file = ::CreateFileA(skype.Path().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size{};
+        size.QuadPart = 512LL << 20;
+        const bool grown = ::SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+        ::CloseHandle(file);
+        ASSERT_TRUE(grown);
+    }
+    SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
+    ASSERT_TRUE(key.IsReady());
+    ASSERT_TRUE(program.Start("-NOSTART"));
+    const HWND main = program.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(::IsWindowEnabled(program.Item(ID_SKYPE_IMPORT)));
+
+    ClickButton(main, ID_SKYPE_IMPORT);
+    const HWND question = program.WaitDialog("Vellokari");
+    ASSERT_NE(question, nullptr);
+    ASSERT_EQ(MessageBoxText(question), "固定HDDのSkypeをPortableメディアに書き込みます.よろしいですか？");
+    ClickButton(question, IDYES);
+    // The copy is under way once its file has come in beside the place of the copy.
+    const std::string bin = medium.Path("\\skype\\bin");
+    std::string incoming;
+    ASSERT_TRUE(WaitFor([&] {
+        WIN32_FIND_DATAA data;
+        const HANDLE find = ::FindFirstFileA((bin + "\\Skype.exe.*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return false;
+        ::FindClose(find);
+        incoming = bin + "\\" + data.cFileName;
+        return true;
+    }));
+    {
+        // Held inside the copy, the thread misses the notice: the system gives up on it.
+        HeldThread held(main);
+        ASSERT_TRUE(held.IsHeld());
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(::GetFileAttributesExA(incoming.c_str(), GetFileExInfoStandard, &data));
+        ASSERT_LT(data.nFileSizeLow + (static_cast<unsigned long long>(data.nFileSizeHigh) << 32), 512ULL << 20)
+            << "the copy ended before the thread was held";
+        ASSERT_TRUE(RemoveDrive(medium.Letter()));
+        ASSERT_TRUE(WaitFor([&] { return !FileExists(medium.Drive() + "\\"); }));
+        BroadcastVolumeRemoval(Bit(medium.Letter()));
+    }
+
+    // The closing notice, with no box before it: neither the copy's failure nor anything else.
+    const AfterTheRemoval seen = WaitForTheNotice(program, 60000);
+    EXPECT_TRUE(seen.notice) << "the program still runs: " << program.IsRunning();
+    EXPECT_EQ(seen.boxes, std::vector<std::string>{});
+    ASSERT_TRUE(program.WaitExit(15000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+
+    // Put back: nothing was written, no copy took its place, and the program starts again from it.
+    ASSERT_TRUE(DefineRemovableDrive(medium.Letter(), medium.HostFolder()));
+    EXPECT_EQ(ReadBytes(ini), settings);
+    EXPECT_FALSE(FileExists(bin + "\\Skype.exe"));
+    ProgramUnderTest again(program.ExePath(), false);
+    ASSERT_TRUE(again.Start("-NOSTART"));
+    EXPECT_NE(again.WaitMainWindow(), nullptr);
+    EXPECT_EQ(again.FindDialog("２重起動"), nullptr);
+    EXPECT_TRUE(again.Close());
+    EXPECT_TRUE(RemoveDrive(medium.Letter()));
+}
+
+// Another medium takes the letter while the program's thread is held (no
+// notice reaches it, as none comes from a swap the system never saw): what
+// the program does next, whatever window was open, meets its look at the
+// medium first, and with nothing to do its run tick looks. It closes, writes
+// nothing to the other medium and starts nothing of it, neither for a press
+// in the open window nor for a gate that opens.
+TEST(MediumRemoval, AnotherMediumUnderTheLetterUnheardGetsNothing)
+{
+    const char kOtherSettings[] = "[SYSTEM]\r\nVER=another medium\r\n";
+    const char kOtherAutorun[] = "[autorun]\r\nOPEN=another.exe\r\n";
+    struct Case {
+        const char* what;
+        std::function<HWND(const ProgramUnderTest&)> open;  // the window that then faces the user
+        int press;                                           // its button pressed once held, or 0
+        bool gate = true;                                    // a gate opens once held
+    };
+    const auto nothingOpen = [](const ProgramUnderTest& program) { return program.MainWindow(); };
+    const std::vector<Case> cases = {
+        {"nothing at all: the run tick's look", nothingOpen, 0, false},
+        {"a gate that opens: the start", nothingOpen, 0},
+        {"the Add dialog, OK: the save", &OpenAddDialog, IDOK},
+        {"the Autorun.inf editor's question, Yes: its write",
+         [](const ProgramUnderTest& program) {
+             ClickButton(program.MainWindow(), 1038);
+             const HWND editor = program.WaitDialog("Autorun.inf編集");
+             if (editor == nullptr)
+                 return HWND{};
+             Type(::GetDlgItem(editor, 1037), "[autorun]\r\nOPEN=edited.exe\r\n");
+             ClickButton(editor, IDOK);
+             return WaitOtherDialog(program, {program.MainWindow(), editor});
+         },
+         IDYES},
+        {"the Skype question, Yes: the copy",
+         [](const ProgramUnderTest& program) {
+             ClickButton(program.MainWindow(), ID_SKYPE_IMPORT);
+             return program.WaitDialog("Vellokari");
+         },
+         IDYES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestMedium medium;
+        TestMedium other;
+        ASSERT_TRUE(medium.IsReady() && other.IsReady());
+        ASSERT_TRUE(GiveSerial(medium, "1a2b3c4d") && GiveSerial(other, "5e6f7a8b"));
+        ASSERT_TRUE(DefineRemovableDrive(medium.Letter(), medium.HostFolder()));
+        ASSERT_TRUE(WriteBytes(medium.Path("\\Vellokari.ini"), SettingsText("", {RecorderItem(medium, "gate", 2, 4)})));
+        ASSERT_TRUE(WriteBytes(medium.Path("\\autorun.inf"), "[autorun]\r\n"));
+        // The other medium: its own settings and Autorun.inf, the same program at
+        // the same place, and a file under the name a cut-off copy of Skype leaves.
+        ASSERT_TRUE(WriteBytes(other.Path("\\Vellokari.ini"), kOtherSettings));
+        ASSERT_TRUE(WriteBytes(other.Path("\\autorun.inf"), kOtherAutorun));
+        RecorderItem(other, "unused", 0);
+        const std::string leftover = Temporary(medium.Path("\\skype\\bin\\Skype.exe"));
+        other.MakeFolders("\\skype\\bin");
+        const std::string otherLeftover = other.Path(leftover.substr(2));
+        ASSERT_TRUE(WriteBytes(otherLeftover, "the other medium's"));
+        const std::string record = other.Path("\\record.txt");  // by the other medium's own letter
+        ScopedEnv recordFile("VK_RECORD_FILE", record);
+        ScopedEnv window("VK_RECORD_WINDOW", kStartedTitle);
+        FixedDiskSkype skype;
+        SkypeKey key(HKEY_LOCAL_MACHINE, skype.Path().c_str());
+        ASSERT_TRUE(key.IsReady());
+
+        ProgramUnderTest program(medium.Path("\\Vellokari.exe"));
+        ASSERT_TRUE(program.Start());
+        const HWND main = program.WaitMainWindow();
+        ASSERT_NE(main, nullptr);
+        const HWND open = c.open(program);
+        ASSERT_NE(open, nullptr);
+        {
+            HeldThread held(main);
+            ASSERT_TRUE(held.IsHeld());
+            ASSERT_TRUE(RemoveDrive(medium.Letter()));
+            ASSERT_TRUE(DefineRemovableDrive(medium.Letter(), other.HostFolder()));
+            if (c.press != 0)
+                ClickButton(open, c.press);
+            if (c.gate)
+                ::PostMessageA(main, ::RegisterWindowMessageA("BOREWAYOPEN"), 4, 0);
+        }
+
+        const AfterTheRemoval seen = WaitForTheNotice(program, 15000, open);
+        EXPECT_TRUE(seen.notice) << "the program still runs: " << program.IsRunning();
+        EXPECT_EQ(seen.boxes, std::vector<std::string>{});
+        EXPECT_TRUE(program.WaitExit(15000));
+        EXPECT_EQ(program.ExitCode(), 0u);
+        EXPECT_EQ(ReadBytes(other.Path("\\Vellokari.ini")), kOtherSettings);
+        EXPECT_EQ(ReadBytes(other.Path("\\autorun.inf")), kOtherAutorun);
+        EXPECT_EQ(ReadBytes(otherLeftover), "the other medium's");
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        const HANDLE find = ::FindFirstFileA(other.Path("\\skype\\bin\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                if (data.cFileName[0] != '.')
+                    names.push_back(data.cFileName);
+            } while (::FindNextFileA(find, &data));
+            ::FindClose(find);
+        }
+        EXPECT_EQ(names, std::vector<std::string>{leftover.substr(leftover.rfind('\\') + 1)});
+        EXPECT_EQ(ReadBytes(record), "");
+        program.Kill();
+        EXPECT_TRUE(CloseStarted());
+        EXPECT_TRUE(RemoveDrive(medium.Letter()));
+    }
 }

@@ -1,14 +1,19 @@
 #include "AfxMessageBox.h"
+#include "BrowseForFolder.h"
 #include "CDataExchange.h"
 #include "CDialog.h"
+#include "CFileDialog.h"
 #include "CWinApp.h"
 #include "Closing.h"
+#include "DialogWatch.h"
 #include "FrameworkTest.h"
 #include "ModalSeam.h"
+#include "SystemDialogs.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -440,4 +445,58 @@ TEST(Dialog, ClosingEndsTheOpenLoopsAsCancelledAndOpensNoneAfter)
     EXPECT_EQ(AfxMessageBox("削除しますか？", MB_YESNO), IDNO);
     EXPECT_EQ(AfxMessageBox("起動するプログラムを一覧で選択してください"), IDOK);
     EXPECT_TRUE(boxes.Calls().empty());
+}
+
+// The closing road ends the system's file dialog and folder picker as their
+// Cancel does. The system may still answer with a choice (its initial path,
+// the start folder): the caller hears a cancel all the same.
+TEST(Dialog, ClosingEndsTheSystemsFileDialogAndPickerAsCancelled)
+{
+    struct Case {
+        const char* what;
+        bool picker;
+        std::function<std::string()> open;  // what the caller was told; "cancelled" for a cancel
+    };
+    const auto fileDialog = [](BOOL open, const char* name) {
+        return [open, name] {
+            CFileDialog dialog(open, "EXE", name, open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT,
+                               "Exec(*.exe)|*.exe|全て(*.*)|*.*||");
+            dialog.m_ofn.lpstrInitialDir = "C:\\windows";
+            const INT_PTR result = dialog.DoModal();
+            return result == IDCANCEL ? std::string("cancelled") : "IDOK " + std::string(dialog.GetPathName());
+        };
+    };
+    const std::vector<Case> cases = {
+        {"the file-open dialog", false, fileDialog(TRUE, "notepad.exe")},
+        {"the file-save dialog", false, fileDialog(FALSE, "vk-new.exe")},
+        {"the folder picker", true,
+         [] {
+             const char* chosen = BrowseForFolder("C:\\windows");
+             return chosen == nullptr ? std::string("cancelled") : std::string(chosen);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClosingReset reset;
+        CWinApp app;
+        TestDialog main;
+        ASSERT_TRUE(main.Create(IDD_FW_TEST));
+        app.m_pMainWnd = &main;
+        DialogWatch watch;
+        ULONGLONG settled = 0;
+        bool ended = false;
+        watch.Push([&](HWND dialog) {
+            // The picker has its start folder selected first.
+            if (c.picker && !PickerSettled(dialog, settled))
+                return false;
+            AfxBeginClosing();
+            AfxEndModalLoops(main.m_hWnd);
+            ended = true;
+            return true;
+        });
+        EXPECT_EQ(c.open(), "cancelled");
+        EXPECT_TRUE(ended);
+        EXPECT_EQ(watch.Unexpected(), 0);
+        main.DestroyWindow();
+    }
 }
