@@ -5,7 +5,6 @@
 #include "CFile.h"
 #include "CSafeFile.h"
 #include "CVellokariDlg.h"
-#include "Closing.h"
 #include "ShellFileOperation.h"
 #include "SkypeOnMedium.h"
 #include "VersionText.h"
@@ -86,9 +85,8 @@ BOOL CVellokariDlg::CopySkypeToMedium()
     if (placed)
         placed = PutCopyInPlace(incoming, target);
     if (!placed) {
-        // Once the medium is gone its letter may name another volume: nothing is touched there.
-        if (!AfxIsClosing())
-            CSafeFile::RemoveLeftovers(target);
+        // Touches nothing once the medium is gone: its letter may name another volume.
+        CSafeFile::RemoveLeftovers(target);
         AfxMessageBox(kCopyFailed, MB_OK);
         return 0;
     }

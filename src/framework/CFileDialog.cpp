@@ -105,8 +105,10 @@ INT_PTR CFileDialog::DoModal()
     m_ofn.nFilterIndex = ofn.nFilterIndex;
     file.back() = L'\0';
     CString path;
-    m_bPathWhole = AnsiPathFromWide(file.c_str(), &path) ? TRUE : FALSE;
+    // The buffer holds only what fits whole, whatever the conversion let through.
+    m_bPathWhole = AnsiPathFromWide(file.c_str(), &path) && path.GetLength() < MAX_PATH ? TRUE : FALSE;
     std::memset(m_szFileName, 0, sizeof m_szFileName);
-    std::memcpy(m_szFileName, path.GetString(), static_cast<std::size_t>(path.GetLength()));
+    if (m_bPathWhole)
+        std::memcpy(m_szFileName, path.GetString(), static_cast<std::size_t>(path.GetLength()));
     return IDOK;
 }

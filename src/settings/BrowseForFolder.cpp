@@ -63,7 +63,8 @@ char* BrowseForFolder(const char* startFolder, bool* unfit)
         return nullptr;
     wide[MAX_PATH - 1] = L'\0';
     CString path;
-    if (std::wcslen(wide) >= MAX_PATH - 1 || !AnsiPathFromWide(wide, &path) || path.IsEmpty()) {
+    if (std::wcslen(wide) >= MAX_PATH - 1 || !AnsiPathFromWide(wide, &path) || path.IsEmpty() ||
+        path.GetLength() >= MAX_PATH) {
         if (unfit != nullptr)
             *unfit = true;
         return nullptr;
