@@ -173,8 +173,10 @@ TEST(ProgramPreview, EndDuringACaptureLeavesTheWindowAsItWas)
         const HWND list = ::GetDlgItem(panel, IDC_LIST_WINDOWS);
         ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
         ClickRow(list, 0);
-        // Restored for the capture, transparent, and stuck in its drawing.
-        ASSERT_TRUE(WaitFor([&] { return !::IsIconic(window) && LayeredAtAlphaZero(window); }));
+        // Restored for the capture, transparent, and stuck in its drawing
+        // (restored, it may not have begun to draw yet).
+        ASSERT_TRUE(WaitFor(
+            [&] { return !::IsIconic(window) && LayeredAtAlphaZero(window) && !HasAnswered(window, 100); }));
 
         ASSERT_TRUE(c.end(program, medium));
         EXPECT_EQ(program.ExitCode(), 0u);
