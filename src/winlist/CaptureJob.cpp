@@ -58,10 +58,10 @@ void CaptureJob::Release()
         delete this;
 }
 
-bool CaptureJob::GoOn()
+bool CaptureJob::IsGivenUp()
 {
     const CriticalSection::Lock held(m_lock);
-    return !m_abandoned;
+    return m_abandoned;
 }
 
 CaptureProgress CaptureJob::GiveUp()
@@ -71,10 +71,28 @@ CaptureProgress CaptureJob::GiveUp()
     return m_progress;
 }
 
+// The step is noted before its call and the call made once the lock is let
+// go: a lock held across a call that waits for the window would make the
+// end wait for it too. So a give-up that comes in between finds the step
+// begun while its call has not reached the window yet, and what it queues
+// to the window can reach it first; that moment cannot be closed here.
+bool CaptureJob::Begin(CaptureStep step)
+{
+    const CriticalSection::Lock held(m_lock);
+    if (m_abandoned)
+        return false;
+    m_progress.begun = step;
+    return true;
+}
+
 DWORD WINAPI CaptureJob::Thread(LPVOID parameter)
 {
     CaptureJob* job = static_cast<CaptureJob*>(parameter);
     job->Capture();
+    {
+        const CriticalSection::Lock held(job->m_lock);
+        job->m_progress.begun = CaptureStep::kDone;
+    }
     ::SetEvent(job->m_done.Get());
     job->Release();
     return 0;
@@ -88,6 +106,8 @@ void CaptureJob::Capture()
     RECT restored{};
     if (r.minimised) {
         ::GetWindowRect(hWnd, &minimised);
+        if (!Begin(CaptureStep::kTransparent))
+            return;
         ::SetWindowLongA(hWnd, GWL_EXSTYLE, r.exStyle | WS_EX_LAYERED);
         {
             const CriticalSection::Lock held(m_lock);
@@ -95,13 +115,13 @@ void CaptureJob::Capture()
                 return;
             ::SetLayeredWindowAttributes(hWnd, 0, 0, LWA_ALPHA);
         }
-        if (!GoOn())
+        if (!Begin(CaptureStep::kRedrawOff))
             return;
         SetWindowRedraw(hWnd, FALSE);
-        if (!GoOn())
+        if (!Begin(CaptureStep::kShown))
             return;
         ::ShowWindow(hWnd, SW_SHOWNORMAL);
-        if (!GoOn())
+        if (!Begin(CaptureStep::kRedrawOn))
             return;
         SetWindowRedraw(hWnd, TRUE);
         // Away from where it is once restored: the normal position read
@@ -111,14 +131,14 @@ void CaptureJob::Capture()
             const CriticalSection::Lock held(m_lock);
             if (m_abandoned)
                 return;
+            m_progress.begun = CaptureStep::kMovedAway;
             m_progress.restoredRect = restored;
-            m_progress.restored = true;
         }
         ::MoveWindow(hWnd, restored.left + kOffScreen, restored.top + kOffScreen, restored.right - restored.left,
                      restored.bottom - restored.top, TRUE);
     }
 
-    if (!GoOn())
+    if (!Begin(CaptureStep::kDrawn))
         return;
     {
         const ScreenDC screen;
@@ -128,14 +148,14 @@ void CaptureJob::Capture()
             ::PrintWindow(hWnd, memory.Get(), 0);
         }
     }
-    if (!r.minimised || !GoOn())
+    if (!r.minimised || !Begin(CaptureStep::kRedrawOffAgain))
         return;
 
     SetWindowRedraw(hWnd, FALSE);
     // Minimised from where it was restored, still transparent: where the
     // placement cannot be set (another process's window under Wine), that
     // is the normal position the window keeps.
-    if (!GoOn())
+    if (!Begin(CaptureStep::kMovedBack))
         return;
     ::SetWindowPos(hWnd, nullptr, restored.left, restored.top, restored.right - restored.left,
                    restored.bottom - restored.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
@@ -143,19 +163,20 @@ void CaptureJob::Capture()
     if (!IsTrustedNormal(placement.rcNormalPosition, minimised))
         placement.rcNormalPosition = PlacementRect(restored, r.exStyle);
     placement.showCmd = SW_MINIMIZE;
-    if (!GoOn())
+    if (!Begin(CaptureStep::kPlaced))
         return;
     ::SetWindowPlacement(hWnd, &placement);
-    if (!GoOn())
+    if (!Begin(CaptureStep::kMinimisedAgain))
         return;
     ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    if (!GoOn())
+    if (!Begin(CaptureStep::kRedrawOnAgain))
         return;
     SetWindowRedraw(hWnd, TRUE);
     {
         const CriticalSection::Lock held(m_lock);
         if (m_abandoned)
             return;
+        m_progress.begun = CaptureStep::kStyleBack;
         if (r.layered) {
             ::SetLayeredWindowAttributes(hWnd, r.key, r.alpha, r.flags);
             return;

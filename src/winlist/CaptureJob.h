@@ -9,9 +9,31 @@
 
 #include <windows.h>
 
-// What the thread had done to a minimised window when it was given up.
+// The steps of the capture of a minimised window, in their order; a
+// window that is not minimised is only drawn.
+enum class CaptureStep {
+    kNone,
+    kTransparent,     // layered, at alpha 0
+    kRedrawOff,
+    kShown,           // restored in its place
+    kRedrawOn,
+    kMovedAway,       // off the screen, from the rectangle it was restored at
+    kDrawn,
+    kRedrawOffAgain,
+    kMovedBack,
+    kPlaced,          // its placement given, where the system takes it
+    kMinimisedAgain,
+    kRedrawOnAgain,
+    kStyleBack,       // its layered attributes or its style given back
+    kDone,
+};
+
+// How far the thread had got when the capture was given up: the step it
+// had begun last (whose call may still wait for the window, and is then
+// queued to it before whatever is sent after), and the rectangle at which
+// the window was restored once it was moved away.
 struct CaptureProgress {
-    bool restored = false;  // restored, with its rectangle then in restoredRect
+    CaptureStep begun = CaptureStep::kNone;
     RECT restoredRect{};
 };
 
@@ -37,9 +59,8 @@ public:
     void AddReference();
     void Release();
 
-    // False once the capture was given up.
-    bool GoOn();
-    // For the program's end: the thread does nothing more from here on.
+    bool IsGivenUp();
+    // For the program's end: the thread begins no step from here on.
     CaptureProgress GiveUp();
 
 private:
@@ -48,6 +69,9 @@ private:
 
     static DWORD WINAPI Thread(LPVOID parameter);
     void Capture();
+    // Notes the step as begun; false once the capture was given up, and the
+    // step is then not taken.
+    bool Begin(CaptureStep step);
 
     WindowCaptureRequest m_request;
     WindowImage m_image;
@@ -55,8 +79,8 @@ private:
     LONG m_references = 2;
     LONG m_taken = 0;  // 1 once the caller took the image, 2 once it gave up
 
-    // Under the lock: given up (the thread does nothing more), and what the
-    // thread has done.
+    // Under the lock: given up (the thread begins nothing more), and how far
+    // the thread has got.
     CriticalSection m_lock;
     bool m_abandoned = false;
     CaptureProgress m_progress;

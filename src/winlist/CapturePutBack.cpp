@@ -46,17 +46,28 @@ void PutBackWithoutAnswer(CaptureJob& job)
     const HWND hWnd = r.window;
     if (!r.minimised || !::IsWindow(hWnd))
         return;
+    // Nothing changed yet, or all given back (or on its way to the window).
+    const CaptureStep step = progress.begun;
+    if (step == CaptureStep::kNone || step >= CaptureStep::kStyleBack)
+        return;
     if (r.layered)
         ::SetLayeredWindowAttributes(hWnd, r.key, r.alpha, r.flags);
     else
         ::SetLayeredWindowAttributes(hWnd, 0, 255, LWA_ALPHA);
-    if (progress.restored) {
+    // Back where it was restored, unless that move has begun; minimised,
+    // unless that has begun: a window minimised again is neither moved nor
+    // shown any more.
+    if (step >= CaptureStep::kMovedAway && step < CaptureStep::kMovedBack) {
         const RECT& rect = progress.restoredRect;
         ::SetWindowPos(hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     }
-    ::ShowWindowAsync(hWnd, SW_SHOWMINNOACTIVE);
-    ::SendNotifyMessageA(hWnd, WM_SETREDRAW, TRUE, 0);
+    if (step >= CaptureStep::kShown && step < CaptureStep::kMinimisedAgain)
+        ::ShowWindowAsync(hWnd, SW_SHOWMINNOACTIVE);
+    const bool redrawOff = (step >= CaptureStep::kRedrawOff && step < CaptureStep::kRedrawOn) ||
+                           (step >= CaptureStep::kRedrawOffAgain && step < CaptureStep::kRedrawOnAgain);
+    if (redrawOff)
+        ::SendNotifyMessageA(hWnd, WM_SETREDRAW, TRUE, 0);
     if (!r.layered)
         PutStyleBack(hWnd, r.exStyle);
 }

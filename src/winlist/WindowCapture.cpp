@@ -23,7 +23,7 @@ HWND StuckCapture()
 
 void FinishStuckCapture(DWORD timeoutMs)
 {
-    if (StuckCapture() == nullptr || !g_stuck->GoOn())
+    if (StuckCapture() == nullptr || g_stuck->IsGivenUp())
         return;
     if (WaitHandlingSentMessages(g_stuck->Done(), timeoutMs)) {
         StuckCapture();
