@@ -50,6 +50,11 @@ public:
     int RegisterThumbnail(HWND hWnd);
     void UnregisterThumbnail();
     void CaptureWindowImage(HWND hWnd);
+    // For the program's end, whatever ends it (the panel's end, the end of
+    // the session, in which no window is destroyed): a capture left hanging
+    // in a minimised window must not leave that window transparent. Waits
+    // for it a bounded time.
+    void FinishStuckCapture();
 
     void FillWindowList();
     void SetupButtons();

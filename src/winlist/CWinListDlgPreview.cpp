@@ -158,11 +158,15 @@ void CWinListDlg::ClearImage()
     m_nBitmapHeight = 0;
 }
 
-// Whatever ends the panel, the program ends soon after: a capture left
-// hanging in a minimised window must not leave that window transparent.
+void CWinListDlg::FinishStuckCapture()
+{
+    ::FinishStuckCapture(kEndWaitMs);
+}
+
+// Whatever ends the panel, the program ends soon after.
 void CWinListDlg::OnDestroy()
 {
-    FinishStuckCapture(kEndWaitMs);
+    FinishStuckCapture();
     CDialog::OnDestroy();
 }
 

@@ -1,6 +1,7 @@
 #include "ProcessModule.h"
 
 #include "AnsiPath.h"
+#include "CHandle.h"
 
 #include <psapi.h>
 
@@ -12,11 +13,9 @@
 ProcessModule ReadProcessModule(DWORD processId)
 {
     wchar_t wide[1024] = {};
-    const HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (process != nullptr) {
-        ::GetModuleFileNameExW(process, nullptr, wide, sizeof wide / sizeof wide[0]);
-        ::CloseHandle(process);
-    }
+    const CHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (process.IsValid())
+        ::GetModuleFileNameExW(process.Get(), nullptr, wide, sizeof wide / sizeof wide[0]);
     // A text cut at the buffer's end may lack its NUL.
     wide[sizeof wide / sizeof wide[0] - 1] = L'\0';
     ProcessModule module;

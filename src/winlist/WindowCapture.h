@@ -2,27 +2,10 @@
 // Pictures of another program's window that never let the caller wait on
 // that window for longer than a bound: a program that hangs must not
 // freeze this one.
+#include "WindowCaptureRequest.h"
+#include "WindowImage.h"
+
 #include <windows.h>
-
-struct WindowCaptureRequest {
-    HWND window = nullptr;
-    // A minimised window is restored for the moment, transparent and far
-    // off the screen, and minimised again in its place.
-    bool minimised = false;
-    LONG exStyle = 0;            // as read before the capture
-    WINDOWPLACEMENT placement{};  // as read before the capture
-    // The layered attributes to put back afterwards (a layered window only).
-    bool layered = false;
-    COLORREF key = 0xFFFFFF;
-    BYTE alpha = 255;
-    DWORD flags = 0;
-};
-
-struct WindowImage {
-    HBITMAP bitmap = nullptr;  // owned by the receiver
-    int width = 0;
-    int height = 0;
-};
 
 // True when the window's thread takes a message within the time.
 bool WindowAnswers(HWND window, UINT timeoutMs);
@@ -46,6 +29,3 @@ HWND StuckCapture();
 // answer (its layered attributes at once; its place, its minimising and its
 // style as the window takes them, also after this program has ended).
 void FinishStuckCapture(DWORD timeoutMs);
-
-// What the screen shows where the window is; asks the window nothing.
-bool CaptureWindowFromScreen(HWND window, WindowImage* image);

@@ -858,3 +858,143 @@ TEST_F(WindowPreview, NoOtherWindowsPictureWhereTheSelectedOneCannotBeCaptured)
     EXPECT_TRUE(WaitFor([] { return StuckCapture() == nullptr; }, 15000));
     EXPECT_TRUE(::IsIconic(slow));
 }
+
+// A minimised window of another thread of this process that, once armed,
+// stops taking messages at a given message of the capture (its n-th of that
+// kind) until released, as a program does that hangs at that moment.
+class HangsAt {
+public:
+    HangsAt() : m_release(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_thread = ::CreateThread(nullptr, 0, &HangsAt::Run, this, 0, nullptr);
+        WaitFor([&] { return Get() != nullptr; }, 5000);
+    }
+    ~HangsAt()
+    {
+        ::SetEvent(m_release);
+        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        ::WaitForSingleObject(m_thread, 10000);
+        ::CloseHandle(m_thread);
+        ::CloseHandle(m_release);
+    }
+    HangsAt(const HangsAt&) = delete;
+    HangsAt& operator=(const HangsAt&) = delete;
+    HWND Get() const { return m_hWnd; }
+    void Arm(UINT message, WPARAM wParam, int occurrence)
+    {
+        m_message = message;
+        m_wParam = wParam;
+        m_left = occurrence;
+    }
+    bool Hanging() const { return m_hanging; }
+    void Release() { ::SetEvent(m_release); }
+
+private:
+    static DWORD WINAPI Run(LPVOID parameter)
+    {
+        auto* self = static_cast<HangsAt*>(parameter);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &HangsAt::Proc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1);
+        wc.lpszClassName = "VkHangsAt";
+        ::RegisterClassA(&wc);
+        const HWND hwnd = ::CreateWindowExA(WS_EX_NOACTIVATE, wc.lpszClassName, "hangs", WS_POPUP | WS_SYSMENU, 600,
+                                            300, 150, 80, nullptr, nullptr, wc.hInstance, self);
+        ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        ::ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+        self->m_hWnd = hwnd;
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageA(&msg);
+        return 0;
+    }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        auto* self = reinterpret_cast<HangsAt*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self != nullptr && self->m_left > 0 && message == self->m_message && wParam == self->m_wParam &&
+            --self->m_left == 0) {
+            self->m_hanging = true;
+            ::WaitForSingleObject(self->m_release, 20000);
+        }
+        if (message == WM_CLOSE) {
+            ::DestroyWindow(hwnd);
+            ::PostQuitMessage(0);
+            return 0;
+        }
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    HANDLE m_release;
+    HANDLE m_thread = nullptr;
+    std::atomic<HWND> m_hWnd{nullptr};
+    std::atomic<UINT> m_message{0};
+    std::atomic<WPARAM> m_wParam{0};
+    std::atomic<int> m_left{0};
+    std::atomic<bool> m_hanging{false};
+};
+
+// The program ends while the capture of a minimised window hangs at one of
+// its steps; the window answers afterwards. It is then minimised where it
+// was, with its own style, and comes back at its normal place: what the end
+// puts back is only what the capture had done and not yet undone itself.
+TEST_F(WindowPreview, EndDuringAHungCapturePutsBackOnlyWhatTheCaptureHadDone)
+{
+    struct Case {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+        int occurrence;
+    };
+    const Case cases[] = {
+        {"restored, about to draw", WM_SETREDRAW, TRUE, 1},
+        {"minimising again", WM_SYSCOMMAND, SC_MINIMIZE, 1},
+        {"minimised again, about to draw", WM_SETREDRAW, TRUE, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HangsAt window;
+        const HWND hwnd = window.Get();
+        ASSERT_NE(hwnd, nullptr);
+        ASSERT_TRUE(::IsIconic(hwnd));
+        const Placement before = PlacementOf(hwnd);
+        RECT minimised{};
+        ::GetWindowRect(hwnd, &minimised);
+
+        window.Arm(c.message, c.wParam, c.occurrence);
+        WindowCaptureRequest request;
+        request.window = hwnd;
+        request.minimised = true;
+        request.exStyle = before.exStyle;
+        request.placement.length = sizeof request.placement;
+        ::GetWindowPlacement(hwnd, &request.placement);
+        WindowImage image;
+        EXPECT_FALSE(CaptureWindowBounded(request, 100, &image));
+        ASSERT_TRUE(WaitFor([&] { return window.Hanging(); }, 5000));
+        ASSERT_EQ(StuckCapture(), hwnd);
+
+        m_panel.FinishStuckCapture();
+        window.Release();
+        ASSERT_TRUE(WaitFor([] { return StuckCapture() == nullptr; }, 5000));
+        // Everything queued to the window has been taken once it answers
+        // with its own style.
+        ASSERT_TRUE(WaitFor([&] { return ::GetWindowLongA(hwnd, GWL_EXSTYLE) == before.exStyle; }, 5000));
+        DWORD_PTR answer = 0;
+        ASSERT_NE(::SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer), 0);
+
+        RECT after{};
+        ::GetWindowRect(hwnd, &after);
+        EXPECT_TRUE(::IsIconic(hwnd));
+        EXPECT_EQ(Text(after), Text(minimised)) << "minimised in its place";
+        COLORREF key = 0;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        EXPECT_FALSE(::GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags) && (flags & LWA_ALPHA) && alpha == 0);
+        ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        ::GetWindowRect(hwnd, &after);
+        EXPECT_EQ(Text(after), Text(before.normal)) << "restored at its place";
+    }
+}
