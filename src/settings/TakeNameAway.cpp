@@ -8,19 +8,23 @@
 
 namespace {
 
-// Removes the name of the file the handle holds. A read-only mark is taken
-// off for it, and put back when the file stays under another name (a hard
-// link's other names share its attributes).
+// Removes the name of the file the handle holds. A read-only file of ours
+// loses its mark for it, and gets it back where the name stays. One with
+// other names is another's file (a hard link's names share its attributes):
+// its mark stays, and so does a read-only one's name, which the system
+// removes only without the mark.
 bool DeleteThroughHandle(HANDLE file)
 {
     const DWORD attributes = AttributesOf(file);
-    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly)
-        SetAttributesOf(file, attributes & ~FILE_ATTRIBUTE_READONLY);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (attributes == INVALID_FILE_ATTRIBUTES || !::GetFileInformationByHandle(file, &info))
+        return false;
+    const bool clear = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (clear && (info.nNumberOfLinks != 1 || !SetAttributesOf(file, attributes & ~FILE_ATTRIBUTE_READONLY)))
+        return false;
     FILE_DISPOSITION_INFO dispose{TRUE};
     const bool deleted = ::SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (readOnly && (!deleted || (::GetFileInformationByHandle(file, &info) && info.nNumberOfLinks > 1)))
+    if (clear && !deleted)
         SetAttributesOf(file, attributes);
     return deleted;
 }
