@@ -114,6 +114,7 @@ void CSafeFile::RemoveLeftovers(const CString& path)
     for (int variant = 0; variant < TEMPORARY_VARIANTS; ++variant) {
         const CString leftover = TemporaryPath(path, variant);
         const DWORD attributes = ::GetFileAttributesA(leftover);
+        // A folder, or a link to one, stays: harmless, nothing is written through it.
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             continue;
         TakeNameAway(path, leftover);

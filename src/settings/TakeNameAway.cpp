@@ -42,6 +42,8 @@ bool TakeNameAway(const CString& path, const CString& name, bool spareAllowed)
             BY_HANDLE_FILE_INFORMATION info{};
             const bool folder = !::GetFileInformationByHandle(file.Get(), &info) ||
                                 (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            // A folder or a device, or a link to one, is skipped, not taken
+            // away: harmless, nothing is written through it.
             if (folder)
                 return false;
             if (IsTheNameItself(file.Get(), name))
@@ -55,6 +57,8 @@ bool TakeNameAway(const CString& path, const CString& name, bool spareAllowed)
     }
     if (!spareAllowed)
         return false;
+    // The spare comes only from our own ten names: a medium with links at
+    // all ten makes saves fail (told, nothing lost).
     for (int variant = 0; variant < CSafeFile::TEMPORARY_VARIANTS; ++variant) {
         const CString spare = CSafeFile::TemporaryPath(path, variant);
         if (spare.CompareNoCase(name) == 0)
