@@ -1,6 +1,7 @@
 #include "CWinApp.h"
 
 #include "CFile.h"
+#include "CHandle.h"
 #include "CWnd.h"
 #include "Closing.h"
 #include "CommonControlsBinding.h"
@@ -128,8 +129,9 @@ void CWinApp::OnHelp()
     if (!HelpBinding().createProcess(viewer, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
                                      &process))
         return;
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
+    // Not waited for: both handles go at once.
+    const CHandle started(process.hProcess);
+    const CHandle thread(process.hThread);
 }
 
 int CWinApp::GetArgCount()

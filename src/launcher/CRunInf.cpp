@@ -1,5 +1,6 @@
 #include "CRunInf.h"
 
+#include "CHandle.h"
 #include "Closing.h"
 #include "DebugLog.h"
 #include "SplitPath.h"
@@ -118,8 +119,9 @@ BOOL CRunInf::startRun(CString drive)
         ::SetLastError(error);
         return FALSE;
     }
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
+    // Not waited for: both handles go at once.
+    const CHandle started(process.hProcess);
+    const CHandle thread(process.hThread);
     // A gate item waits for the next gate open.
     if (m_nRunKind != RUNKIND_AUTO_GATE)
         m_bArmed = FALSE;

@@ -1,10 +1,9 @@
 #include "CSafeFile.h"
 
 #include "Closing.h"
+#include "TakeNameAway.h"
 
 #include <windows.h>
-
-#include <string>
 
 namespace {
 
@@ -28,128 +27,6 @@ bool IsReadOnlyOrFolder(const char* path)
 bool IsTaken(DWORD error)
 {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-}
-
-// The path that the system resolves a handle to; empty when it cannot tell.
-std::wstring FinalPath(HANDLE handle)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetFinalPathNameByHandleW(handle, &path[0], static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(length + 1);
-    }
-}
-
-// TRUE when the handle holds the file of that very name in its folder. A
-// link is opened as itself where the system can (Windows, with
-// FILE_FLAG_OPEN_REPARSE_POINT); Wine opens what a host link leads to
-// whatever it is asked, and then the file's own path is another one.
-bool IsTheNameItself(HANDLE file, const CString& path)
-{
-    FILE_ATTRIBUTE_TAG_INFO tag{};
-    if (::GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) &&
-        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return true;
-    const int slash = path.ReverseFind('\\');
-    if (slash < 0)
-        return false;
-    CString folder = path.Left(slash);
-    if (folder.GetLength() == 2 && folder[1] == ':')
-        folder += "\\";
-    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    const HANDLE dir =
-        ::CreateFileA(folder, FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (dir == INVALID_HANDLE_VALUE)
-        return false;
-    std::wstring expected = FinalPath(dir);
-    ::CloseHandle(dir);
-    const CString name = path.Mid(slash + 1);
-    wchar_t wide[MAX_PATH] = {};
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, name, name.GetLength(), wide, MAX_PATH);
-    if (expected.empty() || length <= 0)
-        return false;
-    if (expected.back() != L'\\')
-        expected += L'\\';
-    expected.append(wide, static_cast<std::size_t>(length));
-    const std::wstring actual = FinalPath(file);
-    return !actual.empty() && ::CompareStringOrdinal(actual.c_str(), static_cast<int>(actual.size()), expected.c_str(),
-                                                     static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
-}
-
-// Removes the name of the file the handle holds. A read-only mark is taken
-// off for it, and put back when the file stays under another name (a hard
-// link's other names share its attributes).
-bool DeleteThroughHandle(HANDLE file)
-{
-    FILE_BASIC_INFO basic{};
-    const bool readOnly = ::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) &&
-                          (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-    FILE_BASIC_INFO attributes{};  // times of 0 are left as they are
-    if (readOnly) {
-        attributes.FileAttributes = basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY;
-        if (attributes.FileAttributes == 0)
-            attributes.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-        ::SetFileInformationByHandle(file, FileBasicInfo, &attributes, sizeof attributes);
-    }
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    const bool deleted = ::SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (readOnly && (!deleted || (::GetFileInformationByHandle(file, &info) && info.nNumberOfLinks > 1))) {
-        attributes.FileAttributes = basic.FileAttributes;
-        ::SetFileInformationByHandle(file, FileBasicInfo, &attributes, sizeof attributes);
-    }
-    return deleted;
-}
-
-// Takes one of the names of ours beside path away, never what it leads to:
-// a file of ours or a hard link goes by its name; a link that the system
-// only follows is replaced by an empty file of ours first (a rename replaces
-// the name itself), which then goes. FALSE when the name stays: held, a
-// folder, or refused.
-bool TakeNameAway(const CString& path, const CString& name, bool spareAllowed = true)
-{
-    const HANDLE file =
-        ::CreateFileA(name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        BY_HANDLE_FILE_INFORMATION info{};
-        const bool folder = !::GetFileInformationByHandle(file, &info) ||
-                            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        const bool itself = !folder && IsTheNameItself(file, name);
-        const bool deleted = itself && DeleteThroughHandle(file);
-        ::CloseHandle(file);
-        if (folder || itself)
-            return deleted;
-    } else {
-        const DWORD error = ::GetLastError();
-        // Nothing there, or a link that leads nowhere.
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            return false;
-    }
-    if (!spareAllowed)
-        return false;
-    for (int variant = 0; variant < CSafeFile::TEMPORARY_VARIANTS; ++variant) {
-        const CString spare = CSafeFile::TemporaryPath(path, variant);
-        if (spare.CompareNoCase(name) == 0)
-            continue;
-        const HANDLE made = ::CreateFileA(spare, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (made == INVALID_HANDLE_VALUE)
-            continue;
-        ::CloseHandle(made);
-        if (::MoveFileExA(spare, name, MOVEFILE_REPLACE_EXISTING))
-            return TakeNameAway(path, name, false);
-        TakeNameAway(path, spare, false);
-        return false;
-    }
-    return false;
 }
 
 }  // namespace
@@ -240,6 +117,7 @@ void CSafeFile::RemoveLeftovers(const CString& path)
     for (int variant = 0; variant < TEMPORARY_VARIANTS; ++variant) {
         const CString leftover = TemporaryPath(path, variant);
         const DWORD attributes = ::GetFileAttributesA(leftover);
+        // A folder, or a link to one, stays: harmless, nothing is written through it.
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             continue;
         TakeNameAway(path, leftover);

@@ -2,6 +2,8 @@
 
 #include "DebugLog.h"
 
+#include <utility>
+
 CSettingsReadHold::~CSettingsReadHold()
 {
     Release();
@@ -13,10 +15,12 @@ BOOL CSettingsReadHold::Take(const char* path, DWORD waitMs)
     const ULONGLONG deadline = ::GetTickCount64() + waitMs;
     for (;;) {
         // Shared as the profile reader shares it, so its reads go on.
-        m_hFile = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (m_hFile != INVALID_HANDLE_VALUE)
+        CHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.IsValid()) {
+            m_file = std::move(file);
             return TRUE;
+        }
         const DWORD error = ::GetLastError();
         const DWORD attributes = ::GetFileAttributesA(path);
         if (attributes == INVALID_FILE_ATTRIBUTES && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND))
@@ -33,8 +37,5 @@ BOOL CSettingsReadHold::Take(const char* path, DWORD waitMs)
 
 void CSettingsReadHold::Release()
 {
-    if (m_hFile != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(m_hFile);
-        m_hFile = INVALID_HANDLE_VALUE;
-    }
+    m_file.Reset();
 }

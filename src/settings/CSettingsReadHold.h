@@ -3,6 +3,8 @@
 // that a program that wants it to itself (a scanner, a sync tool) cannot take
 // it between two reads and make the rest of them give defaults. A program
 // that holds it already is waited for, for a bounded moment.
+#include "CHandle.h"
+
 #include <windows.h>
 
 class CSettingsReadHold {
@@ -22,5 +24,5 @@ public:
     void Release();
 
 private:
-    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    CHandle m_file;
 };

@@ -1,7 +1,9 @@
 #include "SkypeOnMedium.h"
 
 #include "CFile.h"
+#include "CHandle.h"
 #include "CSafeFile.h"
+#include "FileItself.h"
 
 namespace {
 
@@ -68,12 +70,10 @@ CString FreeNameBeside(const CString& path)
     // through it to wherever it points.
     for (int variant = 0; variant < CSafeFile::TEMPORARY_VARIANTS; ++variant) {
         const CString name = CSafeFile::TemporaryPath(path, variant);
-        const HANDLE probe = ::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (probe != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(probe);
+        const CHandle probe(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (probe.IsValid())
             return name;
-        }
     }
     return CString();
 }
@@ -89,25 +89,40 @@ BOOL IsWholeCopy(const char* copy, const char* source)
 
 void ClearReadOnly(const char* path)
 {
-    const DWORD attributes = ::GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0)
-        return;
-    const DWORD rest = attributes & ~FILE_ATTRIBUTE_READONLY;
-    ::SetFileAttributesA(path, rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL);
+    const CHandle file = OpenSoleFile(path);
+    const DWORD attributes = file.IsValid() ? AttributesOf(file.Get()) : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetAttributesOf(file.Get(), attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
 BOOL PutCopyInPlace(const char* incoming, const char* target)
 {
     // A read-only copy in place would refuse every later update.
     ClearReadOnly(incoming);
-    const DWORD before = ::GetFileAttributesA(target);
-    ClearReadOnly(target);
+    // The old copy's mark goes only where the name is that file alone; a
+    // link's target keeps its attributes, the rename replaces the link's name.
+    DWORD before = INVALID_FILE_ATTRIBUTES;
+    BY_HANDLE_FILE_INFORMATION old{};
+    {
+        // Closed before the rename: Wine replaces no open file.
+        const CHandle file = OpenSoleFile(target);
+        if (file.IsValid() && ::GetFileInformationByHandle(file.Get(), &old) &&
+            (old.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+            SetAttributesOf(file.Get(), old.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY))
+            before = old.dwFileAttributes;
+    }
     if (::MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return TRUE;
-    // The old copy stays, and stays as it was.
+    // The old copy stays, and stays as it was: its mark goes back to that very file.
     const DWORD error = ::GetLastError();
-    if (before != INVALID_FILE_ATTRIBUTES && ::GetFileAttributesA(target) != before)
-        ::SetFileAttributesA(target, before);
+    if (before != INVALID_FILE_ATTRIBUTES) {
+        const CHandle file = OpenSoleFile(target);
+        BY_HANDLE_FILE_INFORMATION now{};
+        if (file.IsValid() && ::GetFileInformationByHandle(file.Get(), &now) &&
+            now.dwVolumeSerialNumber == old.dwVolumeSerialNumber && now.nFileIndexHigh == old.nFileIndexHigh &&
+            now.nFileIndexLow == old.nFileIndexLow)
+            SetAttributesOf(file.Get(), before);
+    }
     ::SetLastError(error);
     return FALSE;
 }

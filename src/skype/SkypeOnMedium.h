@@ -28,11 +28,13 @@ CString FreeNameBeside(const CString& path);
 BOOL IsWholeCopy(const char* copy, const char* source);
 
 // Takes the read-only mark off a file (the shell carries the source's over),
-// so that a later copy can take its place.
+// so that a later copy can take its place; only where the name is that file
+// alone, never off what a link leads to or off a file with other names.
 void ClearReadOnly(const char* path);
 
 // Renames the new copy over the old one, neither left read-only; where the
-// rename fails, the old copy keeps its attributes as they were.
+// rename fails, the old copy keeps its attributes as they were. An old copy
+// that is a link loses its name, and what it leads to stays untouched.
 BOOL PutCopyInPlace(const char* incoming, const char* target);
 
 // The built-in run item that starts the copy on the medium with its data

@@ -3,12 +3,14 @@
 // settings file, driven from outside as a user would.
 #include "AppTest.h"
 #include "AutorunInfText.h"
+#include "CHandle.h"
 #include "CVellokariDlg.h"
 #include "DialogControls.h"
 #include "HexText.h"
 #include "ModalSeam.h"
 #include "ProgramUnderTest.h"
 #include "TestMedium.h"
+#include "TemporaryName.h"
 #include "TestSupport.h"
 #include "TimerSeam.h"
 
@@ -512,16 +514,29 @@ TEST_F(AutorunButtons, AChangeTheApprovalCannotShowIsReportedAndOnlyPutBack)
     EXPECT_TRUE(program.WaitStatus(kWatched));
     const std::string settings = program.Settings();
 
+    m_medium.MakeFolders("\\Docs");
+    const std::string thesis = m_medium.Path("\\Docs\\thesis.txt");
+    const std::string text = "my thesis, chapter one\r\n";
+    const std::string temporary = Temporary(m_inf);
     const struct {
         const char* what;
         std::string file;
+        // A hard link to a document of the user's under the temporary name
+        // of the put-back: it goes, and the document stays as it was.
+        bool linked;
     } cases[] = {
-        {"after a 0x1A", kCreated + "\x1A"s + "shellexecute=evil.exe\r\n"},
-        {"after a NUL", kCreated + "\0\r\nshellexecute=evil.exe"s},
+        {"after a 0x1A", kCreated + "\x1A"s + "shellexecute=evil.exe\r\n", false},
+        {"after a NUL", kCreated + "\0\r\nshellexecute=evil.exe"s, false},
+        {"after a 0x1A, a document linked under the temporary name", kCreated + "\x1A"s + "shellexecute=evil.exe\r\n",
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(WriteBytes(m_inf, c.file));
+        if (c.linked) {
+            ASSERT_TRUE(WriteBytes(thesis, text));
+            ASSERT_TRUE(::CreateHardLinkA(temporary.c_str(), thesis.c_str(), nullptr));
+        }
         char value[32] = {};
         ::GetPrivateProfileStringA("autorun", "shellexecute", "", value, sizeof value, m_inf.c_str());
         if (c.file.find('\x1A') != std::string::npos) {
@@ -543,6 +558,15 @@ TEST_F(AutorunButtons, AChangeTheApprovalCannotShowIsReportedAndOnlyPutBack)
         ASSERT_TRUE(Running::Answer(approval, IDOK));
         EXPECT_EQ(ReadBytes(m_inf), kCreated) << "the approved text is back, byte for byte";
         EXPECT_EQ(program.Status(), kWatched);
+        if (c.linked) {
+            EXPECT_EQ(ReadBytes(thesis), text);
+            EXPECT_EQ(::GetFileAttributesA(temporary.c_str()), INVALID_FILE_ATTRIBUTES) << "no link is left";
+            const CHandle document(::CreateFileA(thesis.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr));
+            BY_HANDLE_FILE_INFORMATION info{};
+            EXPECT_TRUE(::GetFileInformationByHandle(document.Get(), &info));
+            EXPECT_EQ(info.nNumberOfLinks, 1u);
+        }
     }
     EXPECT_EQ(program.SettingsWhenIdle(), settings);
 

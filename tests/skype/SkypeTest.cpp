@@ -2,6 +2,7 @@
 // registry and a stand-in Skype with a version resource on the fixed disk.
 #include "AfxMessageBox.h"
 #include "AppTest.h"
+#include "CHandle.h"
 #include "CVellokariDlg.h"
 #include "ProgramUnderTest.h"
 #include "ShellFileOperation.h"
@@ -437,6 +438,84 @@ TEST(SkypeOnMedium, CopyThatCannotTakeThePlaceLeavesTheOldOneAsItWas)
     EXPECT_EQ(on.program.ItemText(ID_LABEL_MEDIUM), label);
     EXPECT_TRUE(on.program.Close());
     ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The old copy is a link to a read-only document of the user's (a hard link,
+// or a link of the host's made beside the medium): the new copy takes the
+// link's name, and the document stays byte for byte and attribute for
+// attribute, also where the rename fails (the document held by another
+// program, sharing nothing).
+TEST(SkypeOnMedium, AnOldCopyThatIsALinkLeavesWhatItLeadsToAsItWas)
+{
+    const std::string text = "my thesis, chapter one\r\n";
+    const struct {
+        const char* what;
+        bool hard;
+        bool held;
+    } cases[] = {
+        {"a hard link", true, false},
+        {"a host's link", false, false},
+        {"a hard link, the rename failing", true, true},
+        {"a host's link, the rename failing", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramWithFixedDiskSkype on;
+        ASSERT_TRUE(on.IsReady());
+        on.medium.MakeFolders("\\Docs");
+        on.medium.MakeFolders("\\Tools\\skype\\bin");
+        const std::string thesis = on.medium.Path("\\Docs\\thesis.txt");
+        ASSERT_TRUE(WriteBytes(thesis, text));
+        ASSERT_TRUE(::SetFileAttributesA(thesis.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+        const DWORD attributes = ::GetFileAttributesA(thesis.c_str());
+        const std::string bin = on.medium.Path("\\Tools\\skype\\bin");
+        const std::string copy = bin + "\\Skype.exe";
+        const std::string hostCopy = on.medium.HostFolder() + "/Tools/skype/bin/Skype.exe";
+        if (c.hard) {
+            ASSERT_TRUE(::CreateHardLinkA(copy.c_str(), thesis.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(on.medium.LinkToHostFile("\\Tools\\skype\\bin\\Skype.exe",
+                                                 on.medium.HostFolder() + "/Docs/thesis.txt"));
+        }
+        const std::string settings = SettingsText(kPlainVersion, {SkypeItem("\\Tools")});
+        ASSERT_TRUE(WriteBytes(on.ini, settings));
+        ASSERT_TRUE(on.program.Start("-NOSTART"));
+        ASSERT_NE(on.program.WaitMainWindow(), nullptr);
+        CHandle holder;
+        if (c.held) {
+            holder.Reset(::CreateFileA(thesis.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(holder.IsValid());
+        }
+
+        ClickImport(on.program);
+        EXPECT_EQ(AnswerBox(on.program, IDYES), kWriteQuestion);
+        EXPECT_EQ(AnswerQuestion(on.program, IDYES), std::string("Vellokari: ") + kReplaceQuestion);
+        if (c.held) {
+            EXPECT_EQ(AnswerBox(on.program, IDOK), kCopyFailed);
+        }
+        ASSERT_TRUE(on.program.Idle());
+        holder.Reset();
+        EXPECT_EQ(ReadBytes(thesis), text);
+        EXPECT_EQ(::GetFileAttributesA(thesis.c_str()), attributes);
+        EXPECT_EQ(FolderNames(bin), std::vector<std::string>{"Skype.exe"});
+        if (c.held) {
+            EXPECT_EQ(ReadBytes(copy), text);
+            EXPECT_EQ(ReadBytes(on.ini), settings);
+        } else {
+            EXPECT_TRUE(ReadBytes(copy) == ReadBytes(on.skype.Path()));
+            EXPECT_TRUE(on.medium.RunOnHost("test ! -L '" + hostCopy + "'"));
+            EXPECT_EQ(ReadBytes(on.ini), SettingsText(kStandInVersion, {SkypeItem("\\Tools")}));
+        }
+        // Still the link where the rename failed, the document's other name where it was a hard link.
+        const CHandle document(
+            ::CreateFileA(thesis.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        EXPECT_TRUE(::GetFileInformationByHandle(document.Get(), &info));
+        EXPECT_EQ(info.nNumberOfLinks, c.held && c.hard ? 2u : 1u);
+        EXPECT_EQ(on.medium.RunOnHost("test -L '" + hostCopy + "'"), c.held && !c.hard);
+        EXPECT_TRUE(on.program.Close());
+        ::SetFileAttributesA(thesis.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 // The copy on its own, behind a shell that calls a copy done that it cut
