@@ -35,6 +35,11 @@ LRESULT CVellokariDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         g_uBorewayOpenMsg = ::RegisterWindowMessageA(kBorewayOpen);
         g_uVellokariTermMsg = ::RegisterWindowMessageA(kVellokariTerm);
         DebugLog("●●RegisterWindowMessage() msg=0x%x\n", g_uBorewayOpenMsg);
+    } else if (message == WM_ENDSESSION) {
+        // The session ends the process without destroying its windows: a
+        // capture under way puts the other program's window back now.
+        if (wParam)
+            m_winListDlg.FinishStuckCapture();
     } else if (message == WM_DEVICECHANGE) {
         DebugLog("WM_DEVICECHANGE wParam=0x%08x, lParam=0x%08x\n", static_cast<unsigned>(wParam),
                  static_cast<unsigned>(lParam));
