@@ -1,6 +1,7 @@
 #pragma once
 // What the tests of the real program share: settings files written as the
 // program writes them, its controls' ids, and the program on a test medium.
+#include "DialogControls.h"
 #include "ProgramUnderTest.h"
 #include "TestMedium.h"
 
@@ -97,8 +98,6 @@ private:
     std::string m_name;
 };
 
-// A point in the middle of a row's first column, in the list's client area.
-LPARAM RowPoint(HWND list, int row);
 
 // A fresh test medium with the program copied into a folder of it
 // (drive-less: "\Tools", or "" for the root), its settings file beside it.

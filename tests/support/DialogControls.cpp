@@ -68,3 +68,15 @@ void ExpectDialog(HWND dialog, const char* caption, SIZE size, const std::vector
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, controls.front().id));
     }
 }
+
+LPARAM RowPoint(HWND list, int row)
+{
+    const HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT head{}, client{};
+    ::GetWindowRect(header, &head);
+    ::GetClientRect(list, &client);
+    const int top = head.bottom - head.top;
+    const int perPage = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    const int height = perPage > 0 ? (client.bottom - top) / perPage : 16;
+    return MAKELPARAM(30, top + height * row + height / 2);
+}

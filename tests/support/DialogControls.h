@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+// The point in the middle of a list view row's first column, as a click
+// of the user's mouse has it.
+LPARAM RowPoint(HWND list, int row);
+
 // The text of a dialog item.
 std::string ItemText(HWND dialog, int id);
 // What a button sends its dialog when it is clicked.

@@ -2,6 +2,7 @@
 // program from the medium: where that window is when its user restores it
 // afterwards, and what it is left as when the program ends while its
 // capture is still under way.
+#include "DialogControls.h"
 #include "MountManager.h"
 #include "ProgramUnderTest.h"
 #include "TestMedium.h"
@@ -45,14 +46,7 @@ HWND PanelWith(HWND main, int id)
 // A click in the middle of a row's first column, as the user's mouse makes it.
 void ClickRow(HWND list, int row)
 {
-    const HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
-    RECT head{}, client{};
-    ::GetWindowRect(header, &head);
-    ::GetClientRect(list, &client);
-    const int top = head.bottom - head.top;
-    const int perPage = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
-    const int height = perPage > 0 ? (client.bottom - top) / perPage : 16;
-    const LPARAM point = MAKELPARAM(30, top + height * row + height / 2);
+    const LPARAM point = RowPoint(list, row);
     ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::PostMessageA(list, WM_LBUTTONUP, 0, point);
 }
